@@ -1,0 +1,21 @@
+#include "mainwindow/form1.h"
+#include "mainwindow/settingsstore.h"
+#include "mainwindow/systemplatform.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication application(argc, argv);
+    application.setApplicationName(kivo::applicationTitle);
+
+    kivo::IniSettingsStore settings;
+    kivo::DetachedProcessStarter processes;
+    kivo::QtMessageBoxes messages;
+    kivo::ExecutableFolder ownFolder;
+    kivo::Platform platform{settings, processes, messages, ownFolder};
+
+    Form1 form(platform);
+    form.show();
+    return application.exec();
+}

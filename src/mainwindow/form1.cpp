@@ -1,0 +1,570 @@
+#include "form1.h"
+
+#include "../lang/lang.h"
+#include "../lang/messages.h"
+#include "../picker/shortpath.h"
+#include "settingsstore.h"
+#include "stvcatalogue.h"
+
+#include <QCloseEvent>
+#include <QHelpEvent>
+
+using kivo::BoxIcon;
+using kivo::CommandLine;
+using kivo::sectionGeneral;
+using kivo::sectionLastFolders;
+using namespace Messages;
+
+namespace
+{
+
+const QString errorTitle = QStringLiteral("Error");
+const QString nope = QStringLiteral("-nope-");
+const QString noFile = QStringLiteral("-none-");
+const QStringList languageNames{QStringLiteral("English"), QStringLiteral("Italiano"),
+                                QStringLiteral("Français")};
+
+QString trueFalse(bool value)
+{
+    return value ? QStringLiteral("True") : QStringLiteral("False");
+}
+
+// A saved list index or check state; -1 when the text is not a number.
+int savedNumber(const QString &text)
+{
+    bool ok = false;
+    const int number = text.toInt(&ok);
+    return ok ? number : -1;
+}
+
+} // namespace
+
+Form1::Form1(kivo::Platform &platform, QWidget *parent) : QMainWindow(parent), platform(platform)
+{
+    ui.setupUi(this);
+    ui.Command8->installEventFilter(this);
+    connectHandlers();
+    Form_Load();
+}
+
+Form1::~Form1() = default;
+
+void Form1::connectHandlers()
+{
+    connect(ui.file1, &QAction::triggered, this, &Form1::file1_Click);
+    connect(ui.Command8, &QPushButton::clicked, this, &Form1::Command8_Click);
+
+    connect(ui.Check1, &QCheckBox::stateChanged, this, &Form1::Check1_Click);
+    connect(ui.Check2, &QCheckBox::stateChanged, this, &Form1::Check2_Click);
+    connect(ui.Check3, &QCheckBox::stateChanged, this, &Form1::Check3_Click);
+    connect(ui.Check4, &QCheckBox::stateChanged, this, &Form1::Check4_Click);
+    connect(ui.Check5, &QCheckBox::stateChanged, this, &Form1::Check5_Click);
+    connect(ui.Check6, &QCheckBox::stateChanged, this, &Form1::Check6_Click);
+
+    connect(ui.Combo1, &QComboBox::currentIndexChanged, this, &Form1::Combo1_Click);
+    connect(ui.Combo2, &QComboBox::currentIndexChanged, this, &Form1::Combo2_Click);
+    connect(ui.Combo3, &QComboBox::currentIndexChanged, this, &Form1::Combo3_Click);
+    connect(ui.Combo4, &QComboBox::currentIndexChanged, this, &Form1::Combo4_Click);
+    connect(ui.Combo5, &QComboBox::currentIndexChanged, this, &Form1::Combo5_Click);
+    connect(ui.Combo1, &ListBox::keyPress, this, &Form1::Combo1_KeyPress);
+    connect(ui.Combo2, &ListBox::keyPress, this, &Form1::Combo2_KeyPress);
+    connect(ui.Combo3, &ListBox::keyPress, this, &Form1::Combo3_KeyPress);
+    connect(ui.Combo4, &ListBox::keyPress, this, &Form1::Combo4_KeyPress);
+    connect(ui.Combo5, &ListBox::keyPress, this, &Form1::Combo5_KeyPress);
+
+    // Deselecting an option runs no handler; only the newly selected one does.
+    connect(ui.Option1, &QRadioButton::toggled, this, [this](bool selected) {
+        if (selected)
+            Option1_Click();
+    });
+    connect(ui.Option2, &QRadioButton::toggled, this, [this](bool selected) {
+        if (selected)
+            Option2_Click();
+    });
+
+    connect(ui.Text1, &QLineEdit::textChanged, this, &Form1::Text1_Change);
+    connect(ui.Text5, &QLineEdit::textChanged, this, &Form1::Text5_Change);
+    connect(ui.Text6, &QLineEdit::textChanged, this, &Form1::Text6_Change);
+    connect(ui.Text5, &PathField::tagChanged, this, &Form1::Text5_TagChange);
+    connect(ui.Text6, &PathField::tagChanged, this, &Form1::Text6_TagChange);
+}
+
+// Start-up. The order matters: setting a control runs its handler, and
+// handlers save what they show, so saved values are read before the
+// controls that would overwrite them are filled.
+void Form1::Form_Load()
+{
+    // Start-up only repeats what the store holds: write it once at the end.
+    platform.settings.hold();
+
+    caricaregoptbut();
+    lingua = platform.settings.get(sectionGeneral, QStringLiteral("language"));
+    if (lingua.isEmpty())
+        lingua = QStringLiteral("English");
+    ui.Label15->setText(QString());
+    dirselect1 = nope;
+    driveselect1 = nope;
+
+    ui.Combo1->appendEntries({QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2")});
+    ui.Combo1->setCurrentIndex(0);
+
+    ui.Text1->setText(msgselheader(lingua));
+    ui.Text3->setText(msgselbios(lingua));
+    ui.Text4->setText(msgselbios(lingua));
+    ui.Text5->setText(noFile);
+    ui.Text6->setText(noFile);
+
+    caricaregcombo();
+    initgamelist();
+    initdrivelett();
+
+    ui.Combo3->appendEntries({QStringLiteral("640 x 480 (Default)"), QStringLiteral("800 x 600"),
+                              QStringLiteral("1024 x 768")});
+    ui.Combo3->setCurrentIndex(0);
+    ui.Combo4->appendEntries(
+        {msgnostretch(lingua), msgfullstretch(lingua), msgpropstretch(lingua)});
+    ui.Combo4->setCurrentIndex(0);
+
+    caricaregsettings();
+    fixssekivopath();
+
+    platform.settings.release();
+}
+
+void Form1::caricaregoptbut()
+{
+    optbut1cont = platform.settings.get(sectionGeneral, QStringLiteral("system-sat"));
+    optbut2cont = platform.settings.get(sectionGeneral, QStringLiteral("system-stv"));
+}
+
+void Form1::caricaregcombo()
+{
+    combo2cont = platform.settings.get(sectionGeneral, QStringLiteral("stvrom"));
+    combo3cont = platform.settings.get(sectionGeneral, QStringLiteral("res"));
+    combo4cont = platform.settings.get(sectionGeneral, QStringLiteral("stretch"));
+    combo5cont = platform.settings.get(sectionGeneral, QStringLiteral("drive"));
+}
+
+void Form1::caricaregsettings()
+{
+    restorePathField(ui.Text1, 1);
+    restorePathField(ui.Text3, 3);
+    restorePathField(ui.Text4, 4);
+    restorePathField(ui.Text5, 5);
+    restorePathField(ui.Text6, 6);
+    restorePathField(ui.Text7, 7);
+
+    restoreCheckBox(ui.Check1, 1);
+    restoreCheckBox(ui.Check2, 2);
+    restoreCheckBox(ui.Check3, 3);
+    restoreCheckBox(ui.Check4, 4);
+    restoreCheckBox(ui.Check5, 5);
+    restoreCheckBox(ui.Check6, 6);
+
+    applyStoredLanguage();
+
+    restoreListIndex(ui.Combo2, combo2cont);
+    restoreListIndex(ui.Combo3, combo3cont);
+    restoreListIndex(ui.Combo4, combo4cont);
+    restoreListIndex(ui.Combo5, combo5cont);
+
+    // Last, so that the system actually saved wins over the one the
+    // restored header and game selected on the way.
+    restoreOption(ui.Option1, optbut1cont);
+    restoreOption(ui.Option2, optbut2cont);
+}
+
+void Form1::restorePathField(PathField *field, int number)
+{
+    const QString key = QStringLiteral("text%1").arg(number);
+    const QString text = platform.settings.get(sectionLastFolders, key);
+    if (!text.isEmpty()) {
+        field->setText(text);
+        field->setTag(platform.settings.get(sectionLastFolders, key + QStringLiteral("tag")));
+    } else if (field == ui.Text7) {
+        const QString ownFolder = platform.ownFolder.path();
+        field->setText(ownFolder);
+        field->setTag(GetShortPathName(ownFolder));
+    }
+}
+
+void Form1::restoreCheckBox(QCheckBox *box, int number)
+{
+    const QString saved =
+        platform.settings.get(sectionGeneral, QStringLiteral("opz%1").arg(number));
+    // Only the two states a person can give a box; anything else is ignored.
+    const int state = savedNumber(saved);
+    if (state == 0)
+        box->setCheckState(Qt::Unchecked);
+    else if (state == 1)
+        box->setCheckState(Qt::Checked);
+}
+
+void Form1::applyStoredLanguage()
+{
+    const QString stored = platform.settings.get(sectionGeneral, QStringLiteral("language"));
+    if (!languageNames.contains(stored))
+        return;
+    ui.opz11->setChecked(stored == languageNames.at(0));
+    ui.opz12->setChecked(stored == languageNames.at(1));
+    ui.opz13->setChecked(stored == languageNames.at(2));
+    lingua = stored;
+    Lang::langmainform(*this, lingua);
+}
+
+void Form1::restoreListIndex(ListBox *list, const QString &held)
+{
+    if (held.isEmpty())
+        return;
+    const int index = savedNumber(held);
+    if (index >= 0 && index < list->count())
+        list->setCurrentIndex(index);
+}
+
+void Form1::restoreOption(QRadioButton *option, const QString &held)
+{
+    if (held == u"True") {
+        option->setChecked(true);
+    } else if (held == u"False" && option->isChecked()) {
+        // An exclusive group will not clear its selected button; the store
+        // can still say that neither system is chosen.
+        option->setAutoExclusive(false);
+        option->setChecked(false);
+        option->setAutoExclusive(true);
+    }
+}
+
+void Form1::initgamelist()
+{
+    ui.Combo2->appendEntries({QString()});
+    selstvrom.clear();
+    QStringList titles;
+    for (std::size_t index = 1; index < kivo::stvCatalogue.size(); ++index) {
+        titles.append(kivo::stvCatalogue[index].title.toString());
+        stvromlist[index] = kivo::stvCatalogue[index].romSet.toString();
+    }
+    ui.Combo2->appendEntries(titles);
+}
+
+void Form1::initdrivelett()
+{
+    QStringList drives;
+    for (char letter = 'D'; letter <= 'Z'; ++letter)
+        drives.append(QString(QLatin1Char(letter)) + QLatin1Char(':'));
+    ui.Combo5->appendEntries(drives);
+    ui.Combo5->setCurrentIndex(2);
+}
+
+QString Form1::lowerDriveLetters(QString path)
+{
+    for (char letter = 'A'; letter <= 'Z'; ++letter) {
+        path.replace(QString(QLatin1Char(letter)) + QLatin1Char(':'),
+                     QString(QLatin1Char(letter + ('a' - 'A'))) + QLatin1Char(':'));
+    }
+    return path;
+}
+
+void Form1::fixssekivopath()
+{
+    apppath = lowerDriveLetters(GetShortPathName(platform.ownFolder.path()));
+    ssepath = lowerDriveLetters(ui.Text7->tag());
+}
+
+void Form1::saveGeneral(const QString &key, const QString &value)
+{
+    platform.settings.save(sectionGeneral, key, value);
+}
+
+// ---- Launch options ------------------------------------------------------
+
+void Form1::checkBoxClick(QCheckBox *box, int number, CommandLine &fragment,
+                          const CommandLine &checkedValue)
+{
+    const Qt::CheckState state = box->checkState();
+    if (state == Qt::Checked)
+        fragment = checkedValue;
+    else if (state == Qt::Unchecked)
+        fragment = CommandLine();
+    const int saved = state == Qt::Checked ? 1 : (state == Qt::Unchecked ? 0 : 2);
+    saveGeneral(QStringLiteral("opz%1").arg(number), QString::number(saved));
+}
+
+CommandLine Form1::backupFragment(QCheckBox *box, const QString &switchWord, PathField *field) const
+{
+    if (box->checkState() != Qt::Checked)
+        return CommandLine();
+    return CommandLine::words(switchWord) + CommandLine::value(field->tag());
+}
+
+void Form1::Check1_Click()
+{
+    checkBoxClick(ui.Check1, 1, opzione1,
+                  backupFragment(ui.Check1, QStringLiteral(" -br "), ui.Text5));
+}
+
+void Form1::Check2_Click()
+{
+    checkBoxClick(ui.Check2, 2, opzione2,
+                  backupFragment(ui.Check2, QStringLiteral(" -bc "), ui.Text6));
+}
+
+void Form1::Check3_Click()
+{
+    checkBoxClick(ui.Check3, 3, opzione3,
+                  CommandLine::words(QStringLiteral(" -polycoordfix ") + ui.Combo1->currentText()));
+}
+
+void Form1::Check4_Click()
+{
+    checkBoxClick(ui.Check4, 4, opzione4, CommandLine::words(u" -nodsp"));
+}
+
+void Form1::Check5_Click()
+{
+    checkBoxClick(ui.Check5, 5, opzione5, CommandLine::words(u" -nospritepri"));
+}
+
+void Form1::Check6_Click()
+{
+    checkBoxClick(ui.Check6, 6, opzione6, CommandLine::words(u" -log"));
+}
+
+// What the window shows is what runs: a ticked switch follows a new mode
+// or a new backup file at once. Nothing is saved for it.
+void Form1::Combo1_Click()
+{
+    if (ui.Check3->checkState() == Qt::Checked)
+        opzione3 = CommandLine::words(QStringLiteral(" -polycoordfix ") + ui.Combo1->currentText());
+}
+
+void Form1::Text5_TagChange()
+{
+    if (ui.Check1->checkState() == Qt::Checked)
+        opzione1 = backupFragment(ui.Check1, QStringLiteral(" -br "), ui.Text5);
+}
+
+void Form1::Text6_TagChange()
+{
+    if (ui.Check2->checkState() == Qt::Checked)
+        opzione2 = backupFragment(ui.Check2, QStringLiteral(" -bc "), ui.Text6);
+}
+
+void Form1::Combo2_Click()
+{
+    const int index = ui.Combo2->currentIndex();
+    selstvrom = index >= 0 && index < int(stvromlist.size()) ? stvromlist[index] : QString();
+    ui.Option2->setEnabled(true);
+    ui.Option2->setChecked(true);
+    saveGeneral(QStringLiteral("stvrom"), QString::number(index));
+    ui.Label15->setText(selstvrom.isEmpty() ? QString() : msgromdirname(lingua, selstvrom));
+}
+
+void Form1::Combo3_Click()
+{
+    static const QStringList resolutions{QStringLiteral(" -res 640 480"),
+                                         QStringLiteral(" -res 800 600"),
+                                         QStringLiteral(" -res 1024 768")};
+    const int index = ui.Combo3->currentIndex();
+    if (index >= 0 && index < resolutions.size())
+        resolution = CommandLine::words(resolutions.at(index));
+    saveGeneral(QStringLiteral("res"), QString::number(index));
+}
+
+void Form1::Combo4_Click()
+{
+    // The position is what the emulator is told, whatever the language.
+    const int index = ui.Combo4->currentIndex();
+    stretchmode = CommandLine::words(QStringLiteral(" -stretch ") + QString::number(index));
+    saveGeneral(QStringLiteral("stretch"), QString::number(index));
+}
+
+void Form1::Combo5_Click()
+{
+    drivelet = CommandLine::words(QStringLiteral(" -d ") + ui.Combo5->currentText());
+    saveGeneral(QStringLiteral("drive"), QString::number(ui.Combo5->currentIndex()));
+}
+
+// The lists take no typed characters: only their entries can be chosen.
+void Form1::Combo1_KeyPress(int &keyAscii)
+{
+    keyAscii = 0;
+}
+
+void Form1::Combo2_KeyPress(int &keyAscii)
+{
+    keyAscii = 0;
+}
+
+void Form1::Combo3_KeyPress(int &keyAscii)
+{
+    keyAscii = 0;
+}
+
+void Form1::Combo4_KeyPress(int &keyAscii)
+{
+    keyAscii = 0;
+}
+
+void Form1::Combo5_KeyPress(int &keyAscii)
+{
+    keyAscii = 0;
+}
+
+void Form1::Option1_Click()
+{
+    saveGeneral(QStringLiteral("system-sat"), trueFalse(true));
+    saveGeneral(QStringLiteral("system-stv"), trueFalse(false));
+}
+
+void Form1::Option2_Click()
+{
+    saveGeneral(QStringLiteral("system-sat"), trueFalse(false));
+    saveGeneral(QStringLiteral("system-stv"), trueFalse(true));
+}
+
+void Form1::Text1_Change()
+{
+    ui.Option1->setEnabled(true);
+    ui.Option1->setChecked(true);
+}
+
+void Form1::Text5_Change()
+{
+    if (ui.Text5->text() != noFile)
+        ui.Check1->setEnabled(true);
+}
+
+void Form1::Text6_Change()
+{
+    if (ui.Text6->text() != noFile)
+        ui.Check2->setEnabled(true);
+}
+
+// ---- Emulator launch -----------------------------------------------------
+
+CommandLine Form1::firstRunCommandLine()
+{
+    return CommandLine::words(u"sse.exe -resetcfg");
+}
+
+CommandLine Form1::saturnCommandLine() const
+{
+    return CommandLine::words(u"sse.exe ") + CommandLine::value(ui.Text1->tag()) + drivelet +
+           CommandLine::words(u" -b ") + CommandLine::value(ui.Text3->tag()) + resolution +
+           stretchmode + opzione1 + opzione2 + opzione3 + opzione4 + opzione5 + opzione6;
+}
+
+CommandLine Form1::stvCommandLine() const
+{
+    return CommandLine::words(u"sse.exe -g ") + CommandLine::value(selstvrom) +
+           CommandLine::words(u" -b ") + CommandLine::value(ui.Text4->tag()) + resolution +
+           stretchmode + opzione1 + opzione2 + opzione3 + opzione4 + opzione5 + opzione6;
+}
+
+CommandLine Form1::pendingCommandLine()
+{
+    if (platform.settings.get(sectionGeneral, QStringLiteral("firstrun")).isEmpty())
+        return firstRunCommandLine();
+    fixssekivopath();
+    if (apppath != ssepath)
+        return CommandLine();
+    if (ui.Option1->isChecked()) {
+        if (ui.Text1->tag().isEmpty() || ui.Text3->tag().isEmpty())
+            return CommandLine();
+        return saturnCommandLine();
+    }
+    if (ui.Option2->isChecked()) {
+        if (ui.Text4->tag().isEmpty() || selstvrom.isEmpty())
+            return CommandLine();
+        return stvCommandLine();
+    }
+    return CommandLine();
+}
+
+void Form1::Command8_Click()
+{
+    if (platform.settings.get(sectionGeneral, QStringLiteral("firstrun")).isEmpty()) {
+        // The emulator writes the configuration it needs, then waits for a second press.
+        if (!startProgram(firstRunCommandLine()))
+            return;
+        saveGeneral(QStringLiteral("firstrun"), QStringLiteral("no"));
+        platform.messages.show(msgfirstrun(lingua), BoxIcon::Information, kivo::applicationTitle);
+        return;
+    }
+
+    fixssekivopath();
+    if (apppath != ssepath) {
+        refuseOutsideSseFolder();
+        return;
+    }
+
+    if (ui.Option1->isChecked()) {
+        if (ui.Text1->tag().isEmpty() || ui.Text3->tag().isEmpty())
+            platform.messages.show(msgneedbioshdr(lingua), BoxIcon::Information, errorTitle);
+        else
+            startProgram(saturnCommandLine());
+    } else if (ui.Option2->isChecked()) {
+        if (ui.Text4->tag().isEmpty() || selstvrom.isEmpty())
+            platform.messages.show(msgneedbiosrom(lingua), BoxIcon::Information, errorTitle);
+        else
+            startProgram(stvCommandLine());
+    }
+}
+
+bool Form1::startProgram(const CommandLine &line)
+{
+    switch (platform.processes.start(platform.ownFolder.path(), line.arguments())) {
+    case kivo::StartResult::Started:
+        return true;
+    case kivo::StartResult::NotFound:
+        // No emulator beside the program: it is not in the SSE folder.
+        refuseOutsideSseFolder();
+        return false;
+    case kivo::StartResult::Failed:
+        break;
+    }
+    return false;
+}
+
+void Form1::refuseOutsideSseFolder()
+{
+    platform.messages.show(msgnotinssedir(lingua), BoxIcon::Critical, kivo::applicationTitle);
+    closeAllWindows(refusalCloseOrder());
+}
+
+// ---- Closing -------------------------------------------------------------
+
+QList<QWidget *> Form1::refusalCloseOrder()
+{
+    return {this};
+}
+
+void Form1::closeAllWindows(const QList<QWidget *> &order)
+{
+    closingAll = true;
+    for (QWidget *window : order) {
+        if (window)
+            window->close();
+    }
+}
+
+void Form1::file1_Click()
+{
+    close();
+}
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    // The close box and Exit end the program; nothing is saved here, every
+    // choice was saved when it was made.
+    closingAll = true;
+    event->accept();
+}
+
+bool Form1::eventFilter(QObject *watched, QEvent *event)
+{
+    // "Run SSE" tells on hover what a press would start now.
+    if (watched == ui.Command8 && event->type() == QEvent::ToolTip)
+        ui.Command8->setToolTip(pendingCommandLine().text());
+    return QMainWindow::eventFilter(watched, event);
+}

@@ -1,0 +1,113 @@
+#pragma once
+
+#include "commandline.h"
+#include "platform.h"
+#include "ui_form1.h"
+
+#include <QMainWindow>
+#include <array>
+
+// The main window: every choice that reaches the emulator, and the state
+// that the program's other windows read and write.
+class Form1 : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit Form1(kivo::Platform &platform, QWidget *parent = nullptr);
+    ~Form1() override;
+
+    Ui::Form1 ui;
+    kivo::Platform &platform;
+
+    // Current interface language.
+    QString lingua;
+    // Where the picker last was in this run; "-nope-" until it moved.
+    QString dirselect1;
+    QString driveselect1;
+    // The Browse request that is pending.
+    qint16 commandreqn = 0;
+
+    // Launch fragments, kept up to date by the controls' handlers.
+    kivo::CommandLine opzione1, opzione2, opzione3, opzione4, opzione5, opzione6;
+    kivo::CommandLine resolution, stretchmode, drivelet;
+    QString selstvrom;
+
+    // Saved selections held from early start-up until the lists exist.
+    QString combo2cont, combo3cont, combo4cont, combo5cont;
+    QString optbut1cont, optbut2cont;
+
+    // The program's own folder and the SSE folder, drive letters lowered.
+    QString ssepath;
+    QString apppath;
+
+    std::array<QString, 40> stvromlist;
+
+    void fixssekivopath();
+    // What "Run SSE" would start now, empty when a press would start nothing.
+    kivo::CommandLine pendingCommandLine();
+    kivo::CommandLine saturnCommandLine() const;
+    kivo::CommandLine stvCommandLine() const;
+    static kivo::CommandLine firstRunCommandLine();
+    kivo::CommandLine backupFragment(QCheckBox *box, const QString &switchWord,
+                                     PathField *field) const;
+    // "C:" becomes "c:", for every letter; nothing else changes.
+    static QString lowerDriveLetters(QString path);
+
+    // Closes the program's windows in the order given, which ends the run.
+    void closeAllWindows(const QList<QWidget *> &order);
+    QList<QWidget *> refusalCloseOrder();
+
+    void Form_Load();
+    void file1_Click();
+    void Command8_Click();
+    void Check1_Click();
+    void Check2_Click();
+    void Check3_Click();
+    void Check4_Click();
+    void Check5_Click();
+    void Check6_Click();
+    void Combo1_Click();
+    void Combo2_Click();
+    void Combo3_Click();
+    void Combo4_Click();
+    void Combo5_Click();
+    void Combo1_KeyPress(int &keyAscii);
+    void Combo2_KeyPress(int &keyAscii);
+    void Combo3_KeyPress(int &keyAscii);
+    void Combo4_KeyPress(int &keyAscii);
+    void Combo5_KeyPress(int &keyAscii);
+    void Option1_Click();
+    void Option2_Click();
+    void Text1_Change();
+    void Text5_Change();
+    void Text6_Change();
+    void Text5_TagChange();
+    void Text6_TagChange();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void connectHandlers();
+    void caricaregoptbut();
+    void caricaregcombo();
+    void caricaregsettings();
+    void initgamelist();
+    void initdrivelett();
+
+    void saveGeneral(const QString &key, const QString &value);
+    // The pattern of the six check boxes: fragment and saved state.
+    void checkBoxClick(QCheckBox *box, int number, kivo::CommandLine &fragment,
+                       const kivo::CommandLine &checkedValue);
+    // Runs a launch line; false when it could not start.
+    bool startProgram(const kivo::CommandLine &line);
+    void refuseOutsideSseFolder();
+    void restorePathField(PathField *field, int number);
+    void restoreCheckBox(QCheckBox *box, int number);
+    void restoreListIndex(ListBox *list, const QString &held);
+    void restoreOption(QRadioButton *option, const QString &held);
+    void applyStoredLanguage();
+    bool closingAll = false;
+};

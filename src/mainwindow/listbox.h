@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QComboBox>
+
+// A drop-down list whose edit area can show a text of its own (a prompt)
+// until an entry is chosen, and that takes no typed characters.
+class ListBox : public QComboBox
+{
+    Q_OBJECT
+    Q_PROPERTY(QString editAreaText READ editAreaText WRITE setEditAreaText)
+
+public:
+    explicit ListBox(QWidget *parent = nullptr);
+
+    // Adds entries without selecting one and without any change signal.
+    void appendEntries(const QStringList &entries);
+    // Writes the edit area; choosing an entry replaces it.
+    void setEditAreaText(const QString &text);
+    QString editAreaText() const;
+
+signals:
+    // A typed character; a handler that sets it to 0 discards it.
+    void keyPress(int &keyAscii);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QString editText;
+    bool showsEditText = false;
+};

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The seams between KIVO and the machine it runs on. Each has one real
+// implementation; tests put their own in to watch what crosses.
+
+namespace kivo
+{
+
+// Per-user store of strings, by section and key. Never reports an error.
+class SettingsStore
+{
+public:
+    virtual ~SettingsStore() = default;
+    // "" for a key that was never written.
+    virtual QString get(const QString &section, const QString &key) = 0;
+    // Reaches the disk before it returns, unless held.
+    virtual void save(const QString &section, const QString &key, const QString &value) = 0;
+    // Between hold() and release() saves are kept back; release() writes
+    // them together, and only if they change what the store holds.
+    virtual void hold() {}
+    virtual void release() {}
+};
+
+enum class StartResult { Started, NotFound, Failed };
+
+class ProcessStarter
+{
+public:
+    virtual ~ProcessStarter() = default;
+    // arguments[0] names a program file in folder; the rest are its
+    // arguments, each passed as it is. folder is also the working folder.
+    virtual StartResult start(const QString &folder, const QStringList &arguments) = 0;
+};
+
+enum class BoxIcon { None, Information, Critical };
+
+class MessageBoxes
+{
+public:
+    virtual ~MessageBoxes() = default;
+    // Modal, with an OK button only.
+    virtual void show(const QString &text, BoxIcon icon, const QString &title) = 0;
+};
+
+class OwnFolder
+{
+public:
+    virtual ~OwnFolder() = default;
+    // The folder of the running program, without a trailing separator
+    // except at the root.
+    virtual QString path() const = 0;
+};
+
+struct Platform {
+    SettingsStore &settings;
+    ProcessStarter &processes;
+    MessageBoxes &messages;
+    OwnFolder &ownFolder;
+};
+
+} // namespace kivo

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "platform.h"
+
+namespace kivo
+{
+
+// Starts program files of a folder without a shell: Windows programs
+// through wine from the PATH, native ones directly.
+class DetachedProcessStarter : public ProcessStarter
+{
+public:
+    StartResult start(const QString &folder, const QStringList &arguments) override;
+};
+
+class QtMessageBoxes : public MessageBoxes
+{
+public:
+    void show(const QString &text, BoxIcon icon, const QString &title) override;
+};
+
+class ExecutableFolder : public OwnFolder
+{
+public:
+    QString path() const override;
+};
+
+// A message keeps its lone carriage returns; only the box shows them as breaks.
+QString displayedText(const QString &text);
+
+} // namespace kivo
