@@ -1,6 +1,7 @@
 #include "mainwindow/form1.h"
 #include "mainwindow/settingsstore.h"
 #include "mainwindow/systemplatform.h"
+#include "picker/mountedvolumes.h"
 
 #include <QApplication>
 
@@ -13,7 +14,8 @@ int main(int argc, char *argv[])
     kivo::DetachedProcessStarter processes;
     kivo::QtMessageBoxes messages;
     kivo::ExecutableFolder ownFolder;
-    kivo::Platform platform{settings, processes, messages, ownFolder};
+    kivo::MountedVolumes volumes;
+    kivo::Platform platform{settings, processes, messages, ownFolder, volumes};
 
     Form1 form(platform);
     form.show();

@@ -1,7 +1,10 @@
 #include "form1.h"
 
+#include "../extras/about.h"
+#include "../extras/extrlowl.h"
 #include "../lang/lang.h"
 #include "../lang/messages.h"
+#include "../picker/aprifile.h"
 #include "../picker/shortpath.h"
 #include "settingsstore.h"
 #include "stvcatalogue.h"
@@ -52,7 +55,18 @@ Form1::~Form1() = default;
 void Form1::connectHandlers()
 {
     connect(ui.file1, &QAction::triggered, this, &Form1::file1_Click);
+    connect(ui.extr1, &QAction::triggered, this, &Form1::extr1_Click);
+    connect(ui.help1, &QAction::triggered, this, &Form1::help1_Click);
+    connect(ui.opz11, &QAction::triggered, this, &Form1::opz11_Click);
+    connect(ui.opz12, &QAction::triggered, this, &Form1::opz12_Click);
+    connect(ui.opz13, &QAction::triggered, this, &Form1::opz13_Click);
     connect(ui.Command8, &QPushButton::clicked, this, &Form1::Command8_Click);
+    connect(ui.Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(ui.Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
+    connect(ui.Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
+    connect(ui.Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
+    connect(ui.Command6, &QPushButton::clicked, this, &Form1::Command6_Click);
+    connect(ui.Command7, &QPushButton::clicked, this, &Form1::Command7_Click);
 
     connect(ui.Check1, &QCheckBox::stateChanged, this, &Form1::Check1_Click);
     connect(ui.Check2, &QCheckBox::stateChanged, this, &Form1::Check2_Click);
@@ -536,12 +550,11 @@ void Form1::refuseOutsideSseFolder()
 
 QList<QWidget *> Form1::refusalCloseOrder()
 {
-    return {this};
+    return {about.data(), apriFile.data(), extrlowL.data(), this};
 }
 
 void Form1::closeAllWindows(const QList<QWidget *> &order)
 {
-    closingAll = true;
     for (QWidget *window : order) {
         if (window)
             window->close();
@@ -550,6 +563,7 @@ void Form1::closeAllWindows(const QList<QWidget *> &order)
 
 void Form1::file1_Click()
 {
+    // Picker, About window, main window, launcher: closeEvent keeps the order.
     close();
 }
 
@@ -557,8 +571,14 @@ void Form1::closeEvent(QCloseEvent *event)
 {
     // The close box and Exit end the program; nothing is saved here, every
     // choice was saved when it was made.
-    closingAll = true;
+    for (QWidget *window : QList<QWidget *>{apriFile.data(), about.data()}) {
+        if (window)
+            window->close();
+    }
     event->accept();
+    hide();
+    if (extrlowL)
+        extrlowL->close();
 }
 
 bool Form1::eventFilter(QObject *watched, QEvent *event)

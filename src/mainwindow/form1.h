@@ -5,7 +5,12 @@
 #include "ui_form1.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <array>
+
+class ApriFile;
+class About;
+class ExtrlowL;
 
 // The main window: every choice that reaches the emulator, and the state
 // that the program's other windows read and write.
@@ -43,6 +48,15 @@ public:
 
     std::array<QString, 40> stvromlist;
 
+    // The other windows: created on first use, gone once closed.
+    QPointer<ApriFile> apriFile;
+    QPointer<About> about;
+    QPointer<ExtrlowL> extrlowL;
+    // Each creates its window, hidden and in its design state, when it is not there.
+    ApriFile &aprifileWindow();
+    About &aboutWindow();
+    ExtrlowL &extrlowlWindow();
+
     void fixssekivopath();
     // What "Run SSE" would start now, empty when a press would start nothing.
     kivo::CommandLine pendingCommandLine();
@@ -56,6 +70,7 @@ public:
 
     // Closes the program's windows in the order given, which ends the run.
     void closeAllWindows(const QList<QWidget *> &order);
+    // About, picker, launcher, main window.
     QList<QWidget *> refusalCloseOrder();
 
     void Form_Load();
@@ -85,6 +100,24 @@ public:
     void Text5_TagChange();
     void Text6_TagChange();
 
+    // Browse requests.
+    void Command1_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void Command5_Click();
+    void Command6_Click();
+    void Command7_Click();
+    void aperturafiles();
+
+    // Extras.
+    void extr1_Click();
+    void help1_Click();
+
+    // Language menu.
+    void opz11_Click();
+    void opz12_Click();
+    void opz13_Click();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -109,5 +142,4 @@ private:
     void restoreListIndex(ListBox *list, const QString &held);
     void restoreOption(QRadioButton *option, const QString &held);
     void applyStoredLanguage();
-    bool closingAll = false;
 };

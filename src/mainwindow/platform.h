@@ -54,11 +54,25 @@ public:
     virtual QString path() const = 0;
 };
 
+// A mounted file system a person would browse: the picker's drives.
+struct Volume {
+    QString root;  // its root folder, the drive designation
+    QString label; // a name that helps a person: label or device
+};
+
+class Volumes
+{
+public:
+    virtual ~Volumes() = default;
+    virtual QList<Volume> mounted() const = 0;
+};
+
 struct Platform {
     SettingsStore &settings;
     ProcessStarter &processes;
     MessageBoxes &messages;
     OwnFolder &ownFolder;
+    Volumes &volumes;
 };
 
 } // namespace kivo

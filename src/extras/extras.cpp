@@ -1,0 +1,20 @@
+#include "about.h"
+#include "extrlowl.h"
+#include "form1.h"
+
+About &Form1::aboutWindow()
+{
+    if (!about)
+        about = new About(*this);
+    return *about;
+}
+
+ExtrlowL &Form1::extrlowlWindow()
+{
+    if (!extrlowL)
+        extrlowL = new ExtrlowL(*this);
+    return *extrlowL;
+}
+
+void Form1::extr1_Click() {}
+void Form1::help1_Click() {}
