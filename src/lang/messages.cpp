@@ -3,6 +3,11 @@
 namespace Messages
 {
 
+bool isLanguage(const QString &language)
+{
+    return language == u"English" || language == u"Italiano" || language == u"Français";
+}
+
 QString pick(const QString &language, const Texts &texts)
 {
     if (language == u"English")

@@ -15,6 +15,8 @@ struct Texts {
     QStringView francais;
 };
 
+// Whether the name is one of the three languages, exactly.
+bool isLanguage(const QString &language);
 // The column of the table for the language, or "" when it names none.
 QString pick(const QString &language, const Texts &texts);
 

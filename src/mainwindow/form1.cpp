@@ -24,8 +24,6 @@ namespace
 const QString errorTitle = QStringLiteral("Error");
 const QString nope = QStringLiteral("-nope-");
 const QString noFile = QStringLiteral("-none-");
-const QStringList languageNames{QStringLiteral("English"), QStringLiteral("Italiano"),
-                                QStringLiteral("Français")};
 
 QString trueFalse(bool value)
 {
@@ -217,11 +215,11 @@ void Form1::restoreCheckBox(QCheckBox *box, int number)
 void Form1::applyStoredLanguage()
 {
     const QString stored = platform.settings.get(sectionGeneral, QStringLiteral("language"));
-    if (!languageNames.contains(stored))
+    if (!isLanguage(stored))
         return;
-    ui.opz11->setChecked(stored == languageNames.at(0));
-    ui.opz12->setChecked(stored == languageNames.at(1));
-    ui.opz13->setChecked(stored == languageNames.at(2));
+    ui.opz11->setChecked(stored == u"English");
+    ui.opz12->setChecked(stored == u"Italiano");
+    ui.opz13->setChecked(stored == u"Français");
     lingua = stored;
     Lang::langmainform(*this, lingua);
 }

@@ -1,0 +1,14 @@
+#include "lang.h"
+
+#include "form1.h"
+
+namespace Lang
+{
+
+void langaprifile(Form1 &form, const QString &language)
+{
+    Q_UNUSED(form);
+    Q_UNUSED(language);
+}
+
+} // namespace Lang
