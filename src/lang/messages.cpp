@@ -153,4 +153,16 @@ QString msgneedhdrname(const QString &language)
     return pick(language, texts);
 }
 
+QString msgnoextrlow(const QString &language)
+{
+    static constexpr Texts texts{
+        u"extrlow.exe could not be started. It must be in the SSE folder, and a Windows "
+        u"extrlow.exe needs wine.",
+        u"Impossibile avviare extrlow.exe. Deve trovarsi nella cartella di SSE, e la versione "
+        u"per Windows richiede wine.",
+        u"Impossible de lancer extrlow.exe. Il doit se trouver dans le répertoire de SSE, et la "
+        u"version Windows nécessite wine."};
+    return pick(language, texts);
+}
+
 } // namespace Messages

@@ -35,5 +35,7 @@ QString msgnoheaders(const QString &language);
 QString msgnobios(const QString &language);
 QString msgnossepath(const QString &language);
 QString msgneedhdrname(const QString &language);
+// The header extraction tool could not be started.
+QString msgnoextrlow(const QString &language);
 
 } // namespace Messages
