@@ -1,6 +1,8 @@
+#include "../lang/lang.h"
 #include "about.h"
 #include "extrlowl.h"
 #include "form1.h"
+#include "keepinfront.h"
 
 About &Form1::aboutWindow()
 {
@@ -16,5 +18,14 @@ ExtrlowL &Form1::extrlowlWindow()
     return *extrlowL;
 }
 
-void Form1::extr1_Click() {}
-void Form1::help1_Click() {}
+void Form1::extr1_Click()
+{
+    Lang::langextrlow(*this, lingua);
+    KeepInFront::open(extrlowlWindow());
+}
+
+void Form1::help1_Click()
+{
+    Lang::langabout(*this, lingua);
+    KeepInFront::open(aboutWindow());
+}

@@ -1,16 +1,33 @@
 #pragma once
 
+#include "commandline.h"
+#include "ui_extrlowl.h"
+
 #include <QWidget>
 
 class Form1;
 
-// Starts the header extraction tool with the name the user types.
+// Starts the header extraction tool with the name the user types, and
+// stays in front of the program's other windows until it is closed.
 class ExtrlowL : public QWidget
 {
     Q_OBJECT
 
 public:
     explicit ExtrlowL(Form1 &form);
+
+    Ui::ExtrlowL ui;
+
+    // What a press starts for this header name: the name and ".sgh" are
+    // one argument, whatever the name holds.
+    static kivo::CommandLine extractionLine(const QString &name);
+
+    void Command1_Click();
+    void Form_Deactivate();
+
+protected:
+    bool event(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     Form1 &form;
