@@ -13,7 +13,8 @@
 
 struct MemorySettings : kivo::SettingsStore {
     QMap<QPair<QString, QString>, QString> values;
-    int writes = 0;
+    // Every save in order, as "key=value".
+    QStringList saves;
     QString get(const QString &section, const QString &key) override
     {
         return values.value({section, key});
@@ -21,7 +22,7 @@ struct MemorySettings : kivo::SettingsStore {
     void save(const QString &section, const QString &key, const QString &value) override
     {
         values[{section, key}] = value;
-        ++writes;
+        saves.append(key + QLatin1Char('=') + value);
     }
     QString general(const QString &key) const
     {
