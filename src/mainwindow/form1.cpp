@@ -43,6 +43,8 @@ int savedNumber(const QString &text)
 Form1::Form1(kivo::Platform &platform, QWidget *parent) : QMainWindow(parent), platform(platform)
 {
     ui.setupUi(this);
+    // First in the tab order, "Run SSE" holds the focus when the window opens.
+    ui.Command8->setFocus();
     ui.Command8->installEventFilter(this);
     connectHandlers();
     Form_Load();
