@@ -5,6 +5,7 @@
 #include <QList>
 #include <QPointer>
 #include <QWidget>
+#include <QWindow>
 
 namespace KeepInFront
 {
@@ -33,25 +34,42 @@ void takeActivation(QWidget &window)
     window.activateWindow();
 }
 
+// The rule itself: while another window of the program is active, and no
+// box waits for an answer, the winner takes the activation. With no window
+// active, the program has lost the activation to another program, unless
+// it is still the active application (one of its windows just went away).
+void enforce()
+{
+    QWidget *const front = winner();
+    const QWidget *const now = QApplication::activeWindow();
+    if (!front || now == front || QApplication::activeModalWidget() ||
+        QApplication::activePopupWidget())
+        return;
+    if (!now && QGuiApplication::applicationState() != Qt::ApplicationActive)
+        return;
+    takeActivation(*front);
+}
+
 class Watcher : public QObject
 {
 public:
-    using QObject::QObject;
+    explicit Watcher(QObject *parent) : QObject(parent)
+    {
+        // A window of the program that is activated when the winner was
+        // not active (after a box, or coming back from another program).
+        connect(qApp, &QGuiApplication::focusWindowChanged, this, [](QWindow *window) {
+            if (window)
+                enforce();
+        });
+    }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        auto *window = static_cast<QWidget *>(watched);
-        if (event->type() == QEvent::Show) {
-            moveToEnd(window);
-        } else if (event->type() == QEvent::Hide && !event->spontaneous()) {
-            // Going away while in front: the next one open keeps the
-            // program's other windows behind it, as before this one came.
-            const bool wasInFront = QApplication::activeWindow() == window;
-            QWidget *next = winner();
-            if (wasInFront && next && !QApplication::activeModalWidget())
-                takeActivation(*next);
-        }
+        if (event->type() == QEvent::Show)
+            moveToEnd(static_cast<QWidget *>(watched));
+        else if (event->type() == QEvent::Hide && !event->spontaneous())
+            enforce();
         return false;
     }
 };
@@ -76,14 +94,10 @@ QWidget *winner()
 
 void deactivated(QWidget &window)
 {
-    if (winner() != &window)
-        return;
-    const QWidget *now = QApplication::activeWindow();
-    // Another program took it, or a box waits for an answer: leave it.
-    if (!now || now == &window || QApplication::activeModalWidget() ||
-        QApplication::activePopupWidget())
-        return;
-    takeActivation(window);
+    // Only the winner takes the activation back, so two windows never pass
+    // it to and fro.
+    if (winner() == &window && QApplication::activeWindow())
+        enforce();
 }
 
 void open(QWidget &window)
