@@ -1,0 +1,174 @@
+#include "extras/about.h"
+#include "extras/extrlowl.h"
+#include "fakeplatform.h"
+#include "keepinfront.h"
+
+#include <QDialog>
+#include <QTest>
+
+namespace
+{
+
+// Lets queued activation changes happen; a window that takes the
+// activation back does so in one of these rounds.
+void settle()
+{
+    for (int round = 0; round < 20; ++round)
+        QCoreApplication::processEvents();
+}
+
+// Counts how often each watched window is activated.
+class ActivationCounter : public QObject
+{
+public:
+    int count = 0;
+    void watch(QWidget *window) { window->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::WindowActivate)
+            ++count;
+        return false;
+    }
+};
+
+} // namespace
+
+// The launcher and the About window stay in front of the program's other
+// windows while open, and never fight each other for the activation.
+class TestExtrasFront : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void theLauncherTakesTheActivationBack();
+    void theWindowOpenedLastWins();
+    void aModalBoxIsLeftAlone();
+    void whenTheWinnerClosesTheNextOneStaysInFront();
+    void closedWindowsTakeNothing();
+
+private:
+    Harness *harness = nullptr;
+    Form1 *form = nullptr;
+    void activate(QWidget *window);
+};
+
+void TestExtrasFront::init()
+{
+    harness = new Harness;
+    form = &harness->start();
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form));
+    activate(form);
+    QCOMPARE(QApplication::activeWindow(), form);
+}
+
+void TestExtrasFront::cleanup()
+{
+    delete harness;
+    harness = nullptr;
+    form = nullptr;
+}
+
+// As a click on a window's frame does.
+void TestExtrasFront::activate(QWidget *window)
+{
+    window->activateWindow();
+    settle();
+}
+
+void TestExtrasFront::theLauncherTakesTheActivationBack()
+{
+    form->ui.extr1->trigger();
+    ExtrlowL *launcher = form->extrlowL;
+    settle();
+    QCOMPARE(QApplication::activeWindow(), launcher);
+
+    QTest::keyClicks(launcher->ui.Text1, QStringLiteral("day"));
+    activate(form);
+    QCOMPARE(QApplication::activeWindow(), launcher);
+    // The focus is back where it was: typing goes on into the name.
+    QCOMPARE(QApplication::focusWidget(), launcher->ui.Text1);
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("tona"));
+    QCOMPARE(launcher->ui.Text1->text(), QStringLiteral("daytona"));
+}
+
+void TestExtrasFront::theWindowOpenedLastWins()
+{
+    form->ui.extr1->trigger();
+    ExtrlowL *launcher = form->extrlowL;
+    form->ui.help1->trigger();
+    About *about = form->about;
+    settle();
+    QCOMPARE(QApplication::activeWindow(), about);
+
+    ActivationCounter counter;
+    for (QWidget *window : {static_cast<QWidget *>(form), static_cast<QWidget *>(launcher),
+                            static_cast<QWidget *>(about)})
+        counter.watch(window);
+
+    // Whichever window the user picks, the About window comes back, once.
+    for (QWidget *picked : {static_cast<QWidget *>(launcher), static_cast<QWidget *>(form)}) {
+        counter.count = 0;
+        activate(picked);
+        QCOMPARE(QApplication::activeWindow(), about);
+        QCOMPARE(counter.count, 2);
+        // Nothing moves any more.
+        settle();
+        QCOMPARE(counter.count, 2);
+    }
+
+    // Opening the launcher again brings it to the front, and now it wins.
+    form->ui.extr1->trigger();
+    settle();
+    QCOMPARE(QApplication::activeWindow(), launcher);
+    QCOMPARE(KeepInFront::winner(), launcher);
+    activate(about);
+    QCOMPARE(QApplication::activeWindow(), launcher);
+}
+
+void TestExtrasFront::aModalBoxIsLeftAlone()
+{
+    form->ui.extr1->trigger();
+    ExtrlowL *launcher = form->extrlowL;
+    settle();
+    QDialog box(launcher);
+    box.setModal(true);
+    box.show();
+    activate(&box);
+    QCOMPARE(QApplication::activeWindow(), &box);
+    box.accept();
+    settle();
+    activate(form);
+    QCOMPARE(QApplication::activeWindow(), launcher);
+}
+
+void TestExtrasFront::whenTheWinnerClosesTheNextOneStaysInFront()
+{
+    form->ui.extr1->trigger();
+    ExtrlowL *launcher = form->extrlowL;
+    form->ui.help1->trigger();
+    settle();
+    QTest::mouseClick(form->about->ui.OKButton, Qt::LeftButton);
+    settle();
+    QCOMPARE(QApplication::activeWindow(), launcher);
+    activate(form);
+    QCOMPARE(QApplication::activeWindow(), launcher);
+}
+
+void TestExtrasFront::closedWindowsTakeNothing()
+{
+    form->ui.help1->trigger();
+    settle();
+    form->about->close();
+    settle();
+    activate(form);
+    QCOMPARE(QApplication::activeWindow(), form);
+    QCOMPARE(KeepInFront::winner(), nullptr);
+}
+
+QTEST_MAIN(TestExtrasFront)
+#include "test_extras_front.moc"
