@@ -14,13 +14,36 @@ namespace Lang
 namespace
 {
 
+// The window a control shows in; a menu's popup counts as its menu bar's.
+QWidget *windowOf(QObject *control)
+{
+    for (QObject *up = control->parent(); up; up = up->parent()) {
+        auto *widget = qobject_cast<QWidget *>(up);
+        if (widget && widget->isWindow() && !qobject_cast<QMenu *>(widget))
+            return widget;
+    }
+    return nullptr;
+}
+
+// The other windows are children of the main window and reuse control
+// names: only a control of this window will do.
+QObject *controlOf(QWidget &window, const QString &name)
+{
+    const QList<QObject *> candidates = window.findChildren<QObject *>(name);
+    for (QObject *candidate : candidates) {
+        if (windowOf(candidate) == &window)
+            return candidate;
+    }
+    return nullptr;
+}
+
 void setCaption(QWidget &window, const QString &control, const QString &text)
 {
     if (window.objectName() == control) {
         window.setWindowTitle(text);
         return;
     }
-    QObject *target = window.findChild<QObject *>(control);
+    QObject *target = controlOf(window, control);
     if (auto *label = qobject_cast<QLabel *>(target))
         label->setText(text);
     else if (auto *button = qobject_cast<QAbstractButton *>(target))
@@ -45,10 +68,76 @@ void applyCaption(QWidget &window, const QString &language, const Caption &capti
     setCaption(window, caption.control.toString(), Messages::pick(language, caption.texts));
 }
 
+namespace
+{
+
+const Caption command3Caption{u"Command3", {u"Browse", u"Esplora", u"Chemin"}};
+
+// Captions of the main window after the Browse buttons, in the order written.
+const Caption mainCaptions[] = {
+    {u"Command1", {u"Select Header", u"Scegli Header", u"Sélectionner l'en-tête"}},
+    {u"Command8", {u"Run SSE", u"Avvia SSE", u"Lancer SSE"}},
+    {u"Frame4", {u"Emulator Path", u"Cartella Emulatore", u"Chemin de l'émulateur"}},
+    {u"Frame1", {u"System and Game", u"Sistema e Gioco", u"Système et jeu"}},
+    {u"Frame5", {u"Video Settings", u"Impostazioni Video", u"Paramètres Vidèo"}},
+    {u"Frame3", {u"Advanced Settings", u"Impostazioni Avanzate", u"Paramètres Avancées"}},
+    {u"Label11", {u"SSE Path:", u"Cartella di SSE:", u"Chemin de SSE:"}},
+    {u"Label12", {u"Resolution:", u"Risoluzione:", u"Résolution:"}},
+    {u"Label5", {u"Internal Backup:", u"Backup Interno:", u"Sauvegarde Interne:"}},
+    {u"Label6", {u"Backup Cartridge:", u"Cartuccia di Backup:", u"Sauvegarde sur cartouche:"}},
+    {u"Label7",
+     {u"Poligon Coords Fix (see FAQ):", u"Poligon Coords Fix (vedi FAQ):",
+      u"Coord. des polygones Fixes (Voir la FAQ):"}},
+    {u"Label8",
+     {u"Disable Math DSP Emulation", u"Disattiva Emulazione Math DSP",
+      u"Désactiver l'émulation du DSP"}},
+    {u"Label9",
+     {u"Disable Sprite Priority", u"Disattiva Priorità Sprite",
+      u"Désactiver la priorité des Sprites"}},
+    {u"Label10",
+     {u"Enable Logging to ERROR.LOG", u"Abilita Logging in ERROR.LOG",
+      u"Activer le journal (ERROR.LOG)"}},
+    {u"file", {u"&File", u"&File", u"&Fichier"}},
+    {u"file1", {u"E&xit", u"&Esci", u"&Quitter"}},
+    {u"opz", {u"&Options", u"&Opzioni", u"&Options"}},
+    {u"opz1", {u"Frontend &Language", u"&Lingua Frontend", u"Interface et &Langues"}},
+    {u"help", {u"&Help", u"&Aiuto", u"&Aide"}},
+    {u"help1", {u"&About..", u"&Info su..", u"&A propos..."}},
+};
+
+// A prompt goes only where nothing is chosen: a switch changes words, never choices.
+void writePrompt(PathField *field, const QString &prompt)
+{
+    if (field->tag().isEmpty())
+        field->setText(prompt);
+}
+
+} // namespace
+
 void langmainform(Form1 &form, const QString &language)
 {
-    Q_UNUSED(form);
-    Q_UNUSED(language);
+    Ui::Form1 &ui = form.ui;
+    {
+        const Form1::PromptRewrite rewrite(form);
+        writePrompt(ui.Text1, Messages::msgselheader(language));
+    }
+    writePrompt(ui.Text3, Messages::msgselbios(language));
+    writePrompt(ui.Text4, Messages::msgselbios(language));
+    ui.Combo4->setItemText(0, Messages::msgnostretch(language));
+    ui.Combo4->setItemText(1, Messages::msgfullstretch(language));
+    ui.Combo4->setItemText(2, Messages::msgpropstretch(language));
+    if (!form.selstvrom.isEmpty())
+        ui.Label15->setText(Messages::msgromdirname(language, form.selstvrom));
+    applyCaption(form, language, command3Caption);
+    if (form.selstvrom.isEmpty())
+        ui.Combo2->setEditAreaText(Messages::msgselstvrom(language));
+    for (QPushButton *browse : {ui.Command4, ui.Command5, ui.Command6, ui.Command7})
+        browse->setText(ui.Command3->text());
+    applyCaptions(form, language, mainCaptions);
+
+    langabout(form, language);
+    langaprifile(form, language);
+    langextrlow(form, language);
 }
 
 } // namespace Lang

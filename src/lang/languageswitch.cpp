@@ -1,5 +1,34 @@
 #include "form1.h"
+#include "lang.h"
+#include "settingsstore.h"
 
-void Form1::opz11_Click() {}
-void Form1::opz12_Click() {}
-void Form1::opz13_Click() {}
+void Form1::applyLanguage(const QString &language)
+{
+    ui.opz11->setChecked(language == u"English");
+    ui.opz12->setChecked(language == u"Italiano");
+    ui.opz13->setChecked(language == u"Français");
+    lingua = language;
+    Lang::langmainform(*this, language);
+}
+
+void Form1::switchLanguage(const QString &language)
+{
+    // Runs in full even for the current language: captions again, saved again.
+    applyLanguage(language);
+    platform.settings.save(kivo::sectionGeneral, QStringLiteral("language"), language);
+}
+
+void Form1::opz11_Click()
+{
+    switchLanguage(QStringLiteral("English"));
+}
+
+void Form1::opz12_Click()
+{
+    switchLanguage(QStringLiteral("Italiano"));
+}
+
+void Form1::opz13_Click()
+{
+    switchLanguage(QStringLiteral("Français"));
+}

@@ -217,13 +217,8 @@ void Form1::restoreCheckBox(QCheckBox *box, int number)
 void Form1::applyStoredLanguage()
 {
     const QString stored = platform.settings.get(sectionGeneral, QStringLiteral("language"));
-    if (!isLanguage(stored))
-        return;
-    ui.opz11->setChecked(stored == u"English");
-    ui.opz12->setChecked(stored == u"Italiano");
-    ui.opz13->setChecked(stored == u"Français");
-    lingua = stored;
-    Lang::langmainform(*this, lingua);
+    if (isLanguage(stored))
+        applyLanguage(stored);
 }
 
 void Form1::restoreListIndex(ListBox *list, const QString &held)
@@ -439,7 +434,9 @@ void Form1::Option2_Click()
 void Form1::Text1_Change()
 {
     ui.Option1->setEnabled(true);
-    ui.Option1->setChecked(true);
+    // A new prompt in another language leaves a chosen ST-V game chosen.
+    if (!rewritingPrompt || !ui.Option2->isChecked())
+        ui.Option1->setChecked(true);
 }
 
 void Form1::Text5_Change()

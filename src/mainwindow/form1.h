@@ -114,6 +114,21 @@ public:
     void help1_Click();
 
     // Language menu.
+    // Ticks, current language and every window's captions; saves nothing.
+    void applyLanguage(const QString &language);
+    // A choice from the menu: applied, then saved.
+    void switchLanguage(const QString &language);
+    // While the caption table rewrites the header prompt, the field's change
+    // is no choice of system.
+    class PromptRewrite
+    {
+    public:
+        explicit PromptRewrite(Form1 &form) : form(form) { form.rewritingPrompt = true; }
+        ~PromptRewrite() { form.rewritingPrompt = false; }
+
+    private:
+        Form1 &form;
+    };
     void opz11_Click();
     void opz12_Click();
     void opz13_Click();
@@ -142,4 +157,5 @@ private:
     void restoreListIndex(ListBox *list, const QString &held);
     void restoreOption(QRadioButton *option, const QString &held);
     void applyStoredLanguage();
+    bool rewritingPrompt = false;
 };
