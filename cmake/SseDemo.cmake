@@ -29,3 +29,13 @@ add_custom_command(
   COMMENT "Copying kivo and the stand-in sse.exe into sse-demo"
   VERBATIM)
 add_custom_target(sse_demo ALL DEPENDS ${KIVO_DEMO_DIR}/kivo ${KIVO_DEMO_DIR}/sse.exe)
+
+# The stand-in header extraction tool, so the launcher can make headers here.
+add_custom_command(
+  OUTPUT ${KIVO_DEMO_DIR}/extrlow.exe
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:extrlow_standin> ${KIVO_DEMO_DIR}/extrlow.exe
+  DEPENDS extrlow_standin
+  COMMENT "Copying the stand-in extrlow.exe into sse-demo"
+  VERBATIM)
+add_custom_target(sse_demo_extrlow ALL DEPENDS ${KIVO_DEMO_DIR}/extrlow.exe)
+add_dependencies(sse_demo sse_demo_extrlow)
