@@ -1,5 +1,6 @@
 #include "lang.h"
 
+#include "../picker/aprifile.h"
 #include "form1.h"
 
 namespace Lang
@@ -7,8 +8,14 @@ namespace Lang
 
 void langaprifile(Form1 &form, const QString &language)
 {
-    Q_UNUSED(form);
-    Q_UNUSED(language);
+    static constexpr Caption captions[] = {
+        {u"ApriFile",
+         {u"Select file/Path", u"Scegli file/Cartella", u"Sélectionner un fichier/chemin"}},
+        {u"Label1", {u"Find in:", u"Cerca in:", u"Trouver dans:"}},
+        {u"Label2", {u"File Type:", u"Tipo File:", u"Type de fichier:"}},
+        {u"CancelButton", {u"&Cancel", u"&Annulla", u"Annuler"}},
+    };
+    applyCaptions(form.aprifileWindow(), language, captions);
 }
 
 } // namespace Lang

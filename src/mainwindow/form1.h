@@ -4,6 +4,7 @@
 #include "platform.h"
 #include "ui_form1.h"
 
+#include <QHash>
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
@@ -32,6 +33,10 @@ public:
     QString driveselect1;
     // The Browse request that is pending.
     qint16 commandreqn = 0;
+    // What the picker keeps for the run while its window comes and goes:
+    // the drive it last entered, and each volume's current folder by root.
+    QString driveiniziale;
+    QHash<QString, QString> cartellecorrenti;
 
     // Launch fragments, kept up to date by the controls' handlers.
     kivo::CommandLine opzione1, opzione2, opzione3, opzione4, opzione5, opzione6;

@@ -1,10 +1,24 @@
 #pragma once
 
+#include "drives.h"
+#include "ui_aprifile.h"
+
 #include <QWidget>
 
 class Form1;
 
-// The program's own window for choosing one file or one folder.
+// Twips of the window's design in Qt's pixels: 15 to a pixel at 96 dpi.
+// Qt's pixels are device independent, so the screen's device pixel ratio
+// scales them on its own.
+constexpr int twips(int value)
+{
+    return (value + 7) / 15;
+}
+
+// The program's own window for choosing one file or one folder. The Browse
+// requests of the main window prepare it, show it and lay it out; on
+// confirmation it hands the choice back and closes. It stays in front of
+// the program's other windows while it is open.
 class ApriFile : public QWidget
 {
     Q_OBJECT
@@ -12,6 +26,30 @@ class ApriFile : public QWidget
 public:
     explicit ApriFile(Form1 &form);
 
+    Ui::ApriFile ui;
+
+    // The hand-over: writes the choice into the main window's path field
+    // named by the pending request, and into the store.
+    void selezionafiles();
+
+    void Drive1_Change();
+    void Dir1_Change();
+    void Combo1_Click();
+    void OKButton_Click();
+    void File1_DblClick();
+    void File1_KeyDown(int keyCode);
+    void CancelButton_Click();
+    void Form_Deactivate();
+
+protected:
+    bool event(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
 private:
+    void saveLastPlace();
+
     Form1 &form;
+    kivo::Drives drives;
+    bool placed = false;
 };

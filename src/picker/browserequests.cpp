@@ -1,5 +1,56 @@
+#include "../lang/lang.h"
+#include "../lang/messages.h"
 #include "aprifile.h"
 #include "form1.h"
+#include "keepinfront.h"
+#include "settingsstore.h"
+
+using kivo::PathResult;
+
+namespace
+{
+
+const QString nope = QStringLiteral("-nope-");
+
+// A file request: the picker locked to one folder of the SSE installation,
+// handing back a bare file name. When that folder is missing the user is
+// told, and the picker closes with nothing written.
+void richiestafile(Form1 &form, qint16 code, const QString &subfolder,
+                   QString (*missingFolder)(const QString &))
+{
+    form.commandreqn = code;
+    Lang::langaprifile(form, form.lingua);
+    form.aperturafiles();
+
+    ApriFile &picker = form.aprifileWindow();
+    Ui::ApriFile &p = picker.ui;
+    p.Dir1->hide();
+    p.File1->setGeometry(0, p.File1->y(), twips(7600), p.File1->height());
+    p.Label2->hide();
+    p.Combo1->hide();
+    p.Text1->show();
+    p.Drive1->setEnabled(false);
+    p.Text1->setEnabled(false);
+
+    const PathResult start = p.Dir1->setPath(form.ui.Text7->text() + subfolder);
+    if (start == PathResult::Ok) {
+        p.Text1->move(p.Text1->x(), p.Label2->y());
+        p.Text1->setText(p.Dir1->path());
+        return;
+    }
+    if (start != PathResult::PathNotFound)
+        return;
+    const QString ownFolder = form.platform.ownFolder.path();
+    p.Drive1->setDrive(ownFolder);
+    form.driveiniziale = p.Drive1->drive();
+    p.Dir1->setPath(ownFolder);
+    p.File1->setPath(ownFolder);
+    form.platform.messages.show(missingFolder(form.lingua), kivo::BoxIcon::Critical,
+                                QStringLiteral("Error"));
+    picker.close();
+}
+
+} // namespace
 
 ApriFile &Form1::aprifileWindow()
 {
@@ -8,10 +59,84 @@ ApriFile &Form1::aprifileWindow()
     return *apriFile;
 }
 
-void Form1::Command1_Click() {}
-void Form1::Command3_Click() {}
-void Form1::Command4_Click() {}
-void Form1::Command5_Click() {}
-void Form1::Command6_Click() {}
-void Form1::Command7_Click() {}
-void Form1::aperturafiles() {}
+void Form1::Command1_Click()
+{
+    richiestafile(*this, 1, QStringLiteral("/headers"), Messages::msgnoheaders);
+}
+
+void Form1::Command3_Click()
+{
+    richiestafile(*this, 3, QStringLiteral("/bios"), Messages::msgnobios);
+}
+
+void Form1::Command4_Click()
+{
+    richiestafile(*this, 4, QStringLiteral("/bios"), Messages::msgnobios);
+}
+
+void Form1::Command5_Click()
+{
+    richiestafile(*this, 5, QString(), Messages::msgnossepath);
+}
+
+void Form1::Command6_Click()
+{
+    richiestafile(*this, 6, QString(), Messages::msgnossepath);
+}
+
+// The folder request: the user moves freely over drives and folders.
+void Form1::Command7_Click()
+{
+    commandreqn = 7;
+    Lang::langaprifile(*this, lingua);
+    aperturafiles();
+
+    Ui::ApriFile &p = aprifileWindow().ui;
+    p.File1->hide();
+    p.Dir1->resize(twips(7600), p.Dir1->height());
+    p.Label2->hide();
+    p.Combo1->hide();
+    p.Text1->show();
+    p.Text1->move(p.Text1->x(), p.Label2->y());
+    p.Text1->setText(p.Dir1->path());
+}
+
+// Brings the picker to where it was last, in this run or before, and shows
+// it. A remembered folder that is gone sends it to the program's own folder
+// instead; any other failure ends the preparation, and the picker stays hidden.
+void Form1::aperturafiles()
+{
+    ApriFile &picker = aprifileWindow();
+    Ui::ApriFile &p = picker.ui;
+    const QString ownFolder = platform.ownFolder.path();
+    const auto carriesOn = [&](PathResult result) {
+        if (result == PathResult::PathNotFound) {
+            p.Drive1->setDrive(ownFolder);
+            driveiniziale = p.Drive1->drive();
+            p.Dir1->setPath(ownFolder);
+            p.File1->setPath(ownFolder);
+            return true;
+        }
+        return result == PathResult::Ok;
+    };
+    const auto lastFolders = [this](const QString &key) {
+        return platform.settings.get(kivo::sectionLastFolders, key);
+    };
+
+    const QString savedDrive = lastFolders(QStringLiteral("load-lastdrive1"));
+    if (driveselect1 != nope && !carriesOn(p.Drive1->setDrive(driveselect1)))
+        return;
+    if (!savedDrive.isEmpty() &&
+        !carriesOn(p.Drive1->setDrive(lastFolders(QStringLiteral("load-lastdrive1")))))
+        return;
+    if (dirselect1 != nope && !carriesOn(p.Dir1->setPath(dirselect1)))
+        return;
+    if (!savedDrive.isEmpty() &&
+        !carriesOn(p.Dir1->setPath(lastFolders(QStringLiteral("load-lastdir1")))))
+        return;
+    driveiniziale = p.Drive1->drive();
+    p.File1->setPattern(QStringLiteral("*.*"));
+    p.Combo1->appendEntries({QStringLiteral("All Files *.*")});
+    p.Combo1->setCurrentIndex(0);
+    KeepInFront::open(picker);
+}
