@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <dirent.h>
 #include <fcntl.h>
-#include <numeric>
 #include <sys/stat.h>
 #include <vector>
 
@@ -44,7 +43,8 @@ QStringList listFolder(const QString &folder, EntryKind kind)
             continue;
         const QByteArray bytes(entry->d_name);
         const QString name = QFile::decodeName(bytes);
-        if (QFile::encodeName(name) == bytes)
+        // Only a name with a replacement character can have lost bytes.
+        if (!name.contains(QChar::ReplacementCharacter) || QFile::encodeName(name) == bytes)
             names.append(name);
     }
     ::closedir(listing);
@@ -62,21 +62,20 @@ void sortNames(QStringList &names)
     collator.setNumericMode(true);
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     // One key per name, compared as bytes: collating at every comparison
-    // would cost a large folder seconds.
-    std::vector<QCollatorSortKey> keys;
+    // would cost a large folder seconds. Each key travels with its name's
+    // position, which keeps the comparisons close together in memory.
+    std::vector<std::pair<QCollatorSortKey, qsizetype>> keys;
     keys.reserve(names.size());
-    for (const QString &name : std::as_const(names))
-        keys.push_back(collator.sortKey(name));
-    std::vector<qsizetype> order(names.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
-        const int compared = keys[a].compare(keys[b]);
-        return compared != 0 ? compared < 0 : names.at(a) < names.at(b);
+    for (qsizetype index = 0; index < names.size(); ++index)
+        keys.emplace_back(collator.sortKey(names.at(index)), index);
+    std::sort(keys.begin(), keys.end(), [&](const auto &a, const auto &b) {
+        const int compared = a.first.compare(b.first);
+        return compared != 0 ? compared < 0 : names.at(a.second) < names.at(b.second);
     });
     QStringList sorted;
     sorted.reserve(names.size());
-    for (const qsizetype index : order)
-        sorted.append(names.at(index));
+    for (const auto &key : keys)
+        sorted.append(names.at(key.second));
     names.swap(sorted);
 }
 
