@@ -47,6 +47,7 @@ private slots:
     void theLauncherTakesTheActivationBack();
     void theWindowOpenedLastWins();
     void aModalBoxIsLeftAlone();
+    void aMenuOfTheMainWindowIsLeftOpen();
     void whenTheWinnerClosesTheNextOneStaysInFront();
     void closedWindowsTakeNothing();
 
@@ -143,6 +144,23 @@ void TestExtrasFront::aModalBoxIsLeftAlone()
     box.accept();
     settle();
     activate(form);
+    QCOMPARE(QApplication::activeWindow(), launcher);
+}
+
+void TestExtrasFront::aMenuOfTheMainWindowIsLeftOpen()
+{
+    form->ui.extr1->trigger();
+    ExtrlowL *launcher = form->extrlowL;
+    settle();
+    // A click on the menu bar opens the menu, and the main window's
+    // activation arrives while it is open: the menu stays.
+    form->ui.help->popup(form->mapToGlobal(QPoint(0, 0)));
+    form->activateWindow();
+    settle();
+    QVERIFY(form->ui.help->isVisible());
+    // Dismissed without a choice: the launcher is in front again.
+    form->ui.help->close();
+    settle();
     QCOMPARE(QApplication::activeWindow(), launcher);
 }
 
