@@ -2,7 +2,7 @@
 // opened from the Extra menu with the keyboard, a header name with a blank
 // is typed, and the stand-in extrlow.exe makes the header file.
 
-#include "xsession.h"
+#include "ssefolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,34 +19,6 @@ namespace
 const QString mainWindowName = QStringLiteral("^KIVO - ");
 const QString launcherName = QStringLiteral("^Extra: extrlow Windows Launcher$");
 constexpr int patience = 10000;
-
-bool copyExecutable(const QString &from, const QString &to)
-{
-    return QFile::copy(from, to) &&
-           QFile::setPermissions(to, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-}
-
-QList<QJsonObject> readLog(const QString &path)
-{
-    QList<QJsonObject> entries;
-    QFile log(path);
-    if (!log.open(QIODevice::ReadOnly))
-        return entries;
-    for (const QByteArray &line : log.readAll().split('\n')) {
-        if (!line.isEmpty())
-            entries.append(QJsonDocument::fromJson(line).object());
-    }
-    return entries;
-}
-
-// xdotool key names for plain text: letters as they are, blanks as "space".
-QStringList keysFor(const QString &text)
-{
-    QStringList keys;
-    for (const QChar c : text)
-        keys.append(c == u' ' ? QStringLiteral("space") : QString(c));
-    return keys;
-}
 
 } // namespace
 
@@ -68,9 +40,9 @@ void TestE2eExtrlow::extractAHeaderFromTheExtraMenu()
     QVERIFY(sseTemp.isValid() && configHome.isValid());
     const QString sseFolder = QFileInfo(sseTemp.path()).canonicalFilePath();
     const QDir sse(sseFolder);
-    QVERIFY(copyExecutable(QStringLiteral(KIVO_BINARY), sse.filePath(QStringLiteral("kivo"))));
-    QVERIFY(copyExecutable(QStringLiteral(EXTRLOW_STANDIN_BINARY),
-                           sse.filePath(QStringLiteral("extrlow.exe"))));
+    QVERIFY(copyProgram(QStringLiteral(KIVO_BINARY), sse.filePath(QStringLiteral("kivo"))));
+    QVERIFY(copyProgram(QStringLiteral(EXTRLOW_STANDIN_BINARY),
+                        sse.filePath(QStringLiteral("extrlow.exe"))));
     QVERIFY(sse.mkdir(QStringLiteral("headers")));
 
     // Nothing saved: the SSE folder is the program's own, so the check passes.
