@@ -50,8 +50,12 @@ StartResult DetachedProcessStarter::start(const QString &folder, const QStringLi
         }
         programArguments.prepend(file);
     }
-    if (!QProcess::startDetached(program, programArguments, folder)) {
-        reportFailure(QStringLiteral("cannot start %1").arg(program));
+    QProcess process;
+    process.setProgram(program);
+    process.setArguments(programArguments);
+    process.setWorkingDirectory(folder);
+    if (!process.startDetached()) {
+        reportFailure(QStringLiteral("cannot start %1: %2").arg(program, process.errorString()));
         return StartResult::Failed;
     }
     return StartResult::Started;
