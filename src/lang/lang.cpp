@@ -135,9 +135,14 @@ void langmainform(Form1 &form, const QString &language)
         browse->setText(ui.Command3->text());
     applyCaptions(form, language, mainCaptions);
 
-    langabout(form, language);
-    langaprifile(form, language);
-    langextrlow(form, language);
+    // Only the windows that are there: the others take the language when they
+    // open, and making them here would cost every start-up their set-up.
+    if (!form.about.isNull())
+        langabout(form, language);
+    if (!form.apriFile.isNull())
+        langaprifile(form, language);
+    if (!form.extrlowL.isNull())
+        langextrlow(form, language);
 }
 
 } // namespace Lang
