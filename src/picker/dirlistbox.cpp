@@ -94,6 +94,11 @@ void DirListBox::open(QTreeWidgetItem *item)
 void DirListBox::fill()
 {
     clear();
+    // Hidden on purpose, as the file requests hide it, the list is filled
+    // when it shows: listing a large folder for nobody would keep the user waiting.
+    unfilled = isHidden() && testAttribute(Qt::WA_WState_ExplicitShowHide);
+    if (unfilled)
+        return;
     const QIcon openFolder = style()->standardIcon(QStyle::SP_DirOpenIcon);
     const QIcon closedFolder = style()->standardIcon(QStyle::SP_DirClosedIcon);
 
@@ -125,6 +130,13 @@ void DirListBox::fill()
     expandAll();
     setCurrentItem(currentItem);
     scrollToItem(currentItem);
+}
+
+void DirListBox::showEvent(QShowEvent *event)
+{
+    if (unfilled)
+        fill();
+    QTreeWidget::showEvent(event);
 }
 
 void DirListBox::keyPressEvent(QKeyEvent *event)

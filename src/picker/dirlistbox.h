@@ -30,6 +30,7 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     kivo::PathResult go(const QString &folder);
@@ -40,4 +41,5 @@ private:
     kivo::Drives *drives = nullptr;
     QString current;
     int currentVolume = -1;
+    bool unfilled = false;
 };
