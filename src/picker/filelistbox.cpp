@@ -3,8 +3,12 @@
 #include "folderlisting.h"
 
 #include <QKeyEvent>
+#include <QPromise>
 #include <QRegularExpression>
 #include <QStringListModel>
+#include <QThreadPool>
+
+#include <memory>
 
 namespace
 {
@@ -124,8 +128,40 @@ void FileListBox::refresh()
                 [&](const QRegularExpression &re) { return re.match(name).hasMatch(); });
         });
     }
-    kivo::sortNames(names);
-    files->setStringList(names);
+    showNames(std::move(names));
+}
+
+void FileListBox::showNames(QStringList names)
+{
+    // A sort still running aside is for a list that is no more.
+    sorting = nullptr;
+    // Sorting a large folder takes long enough to freeze the window: it runs
+    // aside, and until it is done the list is empty, so that no file of the
+    // list before can be chosen.
+    constexpr qsizetype sortAside = 5000;
+    if (names.size() < sortAside) {
+        kivo::sortNames(names);
+        files->setStringList(names);
+        return;
+    }
+    files->setStringList({});
+    auto promise = std::make_shared<QPromise<QStringList>>();
+    auto *watcher = new QFutureWatcher<QStringList>(this);
+    sorting = watcher;
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
+        if (watcher == sorting) {
+            sorting = nullptr;
+            files->setStringList(watcher->result());
+        }
+        watcher->deleteLater();
+    });
+    watcher->setFuture(promise->future());
+    promise->start();
+    QThreadPool::globalInstance()->start([promise, names = std::move(names)]() mutable {
+        kivo::sortNames(names);
+        promise->addResult(std::move(names));
+        promise->finish();
+    });
 }
 
 void FileListBox::keyPressEvent(QKeyEvent *event)

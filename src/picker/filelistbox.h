@@ -2,6 +2,7 @@
 
 #include "drives.h"
 
+#include <QFutureWatcher>
 #include <QListView>
 
 class QStringListModel;
@@ -31,7 +32,11 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    void showNames(QStringList names);
+
     QStringListModel *files;
     QString folder;
     QString filePattern = QStringLiteral("*.*");
+    // The sort of a large folder running aside, whose names are to be shown.
+    QFutureWatcher<QStringList> *sorting = nullptr;
 };
