@@ -2,9 +2,10 @@
 // round in alternating order, and prints the medians and their ratios.
 // Started by bench/run; see docs/performance.md.
 //
-//   kivo_bench [--rounds N] [--files N] [--only FIGURE]
+//   kivo_bench [--rounds N] [--files N] [--only FIGURE] [--keep]
 //
-// --only runs one figure (1 and 2 go together), e.g. under callgrind.
+// --only runs one figure (1 and 2 go together), e.g. under callgrind;
+// --keep leaves the temporary folder, with its full store, to look into.
 
 #include "form1.h"
 #include "picker/aprifile.h"
@@ -798,6 +799,7 @@ int main(int argc, char *argv[])
     int rounds = 11;
     int files = 100000;
     int only = 0;
+    const bool keep = arguments.removeAll(QStringLiteral("--keep")) > 0;
     for (int index = 0; index + 1 < arguments.size(); ++index) {
         const QString &option = arguments.at(index);
         if (option == u"--rounds" || option == u"--files" || option == u"--only") {
@@ -808,13 +810,18 @@ int main(int argc, char *argv[])
         }
     }
     if (!arguments.isEmpty())
-        fail(QStringLiteral("usage: kivo_bench [--rounds N] [--files N] [--only FIGURE]"));
+        fail(QStringLiteral("usage: kivo_bench [--rounds N] [--files N] [--only FIGURE] [--keep]"));
 
     Fixture fixture;
     makeFixture(fixture,
                 {QStringLiteral(BENCH_KIVO_BINARY), QStringLiteral(BENCH_BARE_BINARY),
                  QStringLiteral(BENCH_BARE_TEXT_BINARY), QStringLiteral(SSE_STANDIN_BINARY)},
                 files);
+    if (keep) {
+        fixture.temp.setAutoRemove(false);
+        std::printf("Kept: %s (SSE/, config/, and the full store full-store.ini)\n",
+                    qPrintable(fixture.temp.path()));
+    }
     // The in-process runs read the same store through the real default path.
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(fixture.config));
     QDir::setCurrent(fixture.sse);
