@@ -37,10 +37,12 @@ bool XSession::start(int timeoutMs)
     server = new QProcess;
     server->setProgram(xvfb);
     // -displayfd 1: the server picks a free display and writes its number to stdout.
+    // -noreset: when its last client leaves, as a killed program may, the
+    // server would reset and turn away the next one for a moment.
     server->setArguments({QStringLiteral("-displayfd"), QStringLiteral("1"),
                           QStringLiteral("-screen"), QStringLiteral("0"),
                           QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
-                          QStringLiteral("tcp")});
+                          QStringLiteral("tcp"), QStringLiteral("-noreset")});
     server->start();
     if (!server->waitForStarted(timeoutMs)) {
         lastError = QStringLiteral("cannot start Xvfb: %1").arg(server->errorString());
@@ -171,16 +173,24 @@ QString XSession::describe(const QString &what, const Result &result) const
 
 QStringList XSession::waitForWindows(const QString &nameRegex, int timeoutMs)
 {
-    const Result result =
-        xdotool({QStringLiteral("search"), QStringLiteral("--sync"),
-                 QStringLiteral("--onlyvisible"), QStringLiteral("--name"), nameRegex},
-                timeoutMs);
-    if (!result.ok()) {
-        lastError =
-            describe(QStringLiteral("waiting for a window named %1").arg(nameRegex), result);
-        return {};
-    }
-    return result.output.split(u'\n', Qt::SkipEmptyParts);
+    // Polled here: xdotool's own --sync waits half a second between looks.
+    QElapsedTimer clock;
+    clock.start();
+    Result result;
+    do {
+        result = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                          QStringLiteral("--name"), nameRegex},
+                         timeoutMs);
+        const QStringList found = result.output.split(u'\n', Qt::SkipEmptyParts);
+        if (result.finished && !found.isEmpty())
+            return found;
+        // search exits 1, silently, when it finds nothing; anything else is an error.
+        if (!result.finished || !result.errors.trimmed().isEmpty())
+            break;
+        QThread::msleep(50);
+    } while (clock.elapsed() < timeoutMs);
+    lastError = describe(QStringLiteral("waiting for a window named %1").arg(nameRegex), result);
+    return {};
 }
 
 bool XSession::waitUntilGone(const QString &nameRegex, int timeoutMs)
