@@ -13,8 +13,9 @@ namespace
 const QString nope = QStringLiteral("-nope-");
 
 // A file request: the picker locked to one folder of the SSE installation,
-// handing back a bare file name. When that folder is missing the user is
-// told, and the picker closes with nothing written.
+// handing back a bare file name. When that folder is missing, or on a drive
+// that is not ready, the user is told, and the picker closes with nothing
+// written: a name from any other folder would name nothing there.
 void richiestafile(Form1 &form, qint16 code, const QString &subfolder,
                    QString (*missingFolder)(const QString &))
 {
@@ -38,8 +39,6 @@ void richiestafile(Form1 &form, qint16 code, const QString &subfolder,
         p.Text1->setText(p.Dir1->path());
         return;
     }
-    if (start != PathResult::PathNotFound)
-        return;
     const QString ownFolder = form.platform.ownFolder.path();
     p.Drive1->setDrive(ownFolder);
     form.driveiniziale = p.Drive1->drive();
@@ -102,38 +101,34 @@ void Form1::Command7_Click()
 }
 
 // Brings the picker to where it was last, in this run or before, and shows
-// it. A remembered folder that is gone sends it to the program's own folder
-// instead; any other failure ends the preparation, and the picker stays hidden.
+// it. A remembered folder that is gone, or on a drive that is not ready now,
+// sends it to the program's own folder instead: the picker always opens.
 void Form1::aperturafiles()
 {
     ApriFile &picker = aprifileWindow();
     Ui::ApriFile &p = picker.ui;
     const QString ownFolder = platform.ownFolder.path();
-    const auto carriesOn = [&](PathResult result) {
-        if (result == PathResult::PathNotFound) {
+    const auto orOwnFolder = [&](PathResult result) {
+        if (result != PathResult::Ok) {
             p.Drive1->setDrive(ownFolder);
             driveiniziale = p.Drive1->drive();
             p.Dir1->setPath(ownFolder);
             p.File1->setPath(ownFolder);
-            return true;
         }
-        return result == PathResult::Ok;
     };
     const auto lastFolders = [this](const QString &key) {
         return platform.settings.get(kivo::sectionLastFolders, key);
     };
 
     const QString savedDrive = lastFolders(QStringLiteral("load-lastdrive1"));
-    if (driveselect1 != nope && !carriesOn(p.Drive1->setDrive(driveselect1)))
-        return;
-    if (!savedDrive.isEmpty() &&
-        !carriesOn(p.Drive1->setDrive(lastFolders(QStringLiteral("load-lastdrive1")))))
-        return;
-    if (dirselect1 != nope && !carriesOn(p.Dir1->setPath(dirselect1)))
-        return;
-    if (!savedDrive.isEmpty() &&
-        !carriesOn(p.Dir1->setPath(lastFolders(QStringLiteral("load-lastdir1")))))
-        return;
+    if (driveselect1 != nope)
+        orOwnFolder(p.Drive1->setDrive(driveselect1));
+    if (!savedDrive.isEmpty())
+        orOwnFolder(p.Drive1->setDrive(lastFolders(QStringLiteral("load-lastdrive1"))));
+    if (dirselect1 != nope)
+        orOwnFolder(p.Dir1->setPath(dirselect1));
+    if (!savedDrive.isEmpty())
+        orOwnFolder(p.Dir1->setPath(lastFolders(QStringLiteral("load-lastdir1"))));
     driveiniziale = p.Drive1->drive();
     p.File1->setPattern(QStringLiteral("*.*"));
     p.Combo1->appendEntries({QStringLiteral("All Files *.*")});
