@@ -176,7 +176,7 @@ void TestBadSettings::aTruncatedFileShowsWhatIsLeft()
 
     // Cut inside a line too, a key or a value short: no choice shows in a
     // state a person could not give it, and choices are saved again.
-    for (qsizetype size = 1; size < whole.size(); size += 3) {
+    for (qsizetype size = 1; size < whole.size(); size += 5) {
         QVERIFY(writeFile(path, whole.left(size)));
         FileHarness harness(path);
         harness.ownFolder.folder = sse;
