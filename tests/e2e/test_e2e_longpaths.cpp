@@ -1,0 +1,163 @@
+// The real kivo in an SSE folder more than 4,000 characters deep, a little
+// below the system's limit for a path: the header, the BIOS, the SSE folder
+// and a backup file chosen with the picker, the emulator started there with
+// them, and all of it again after a new start.
+
+#include "ssefolder.h"
+
+#include <QDir>
+#include <QSettings>
+#include <QtTest>
+
+namespace
+{
+
+const QString header = QStringLiteral("long path game.sgh");
+const QString bios = QStringLiteral("long path bios.bin");
+const QString backup = QStringLiteral("cart.bin");
+const QString mainWindowName = QStringLiteral("^KIVO - ");
+const QString pickerName = QStringLiteral("^Select file/Path$");
+constexpr int patience = 10000;
+// Linux refuses paths of 4,096 bytes and more, the final NUL included.
+constexpr int deepest = 4095;
+
+QStringList repeated(const QString &key, int times)
+{
+    QStringList keys;
+    for (int time = 0; time < times; ++time)
+        keys.append(key);
+    return keys;
+}
+
+} // namespace
+
+class TestE2eLongPaths : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void anSseFolderOverFourThousandCharactersDeep();
+
+private:
+    bool inPicker(const QStringList &typed);
+    XSession x;
+};
+
+bool TestE2eLongPaths::inPicker(const QStringList &typed)
+{
+    const QStringList picker = x.waitForWindows(pickerName, patience);
+    return picker.size() == 1 && x.focusAndKey(picker.first(), typed) &&
+           x.waitUntilGone(pickerName, patience);
+}
+
+void TestE2eLongPaths::anSseFolderOverFourThousandCharactersDeep()
+{
+    QVERIFY2(x.start(), qPrintable(x.error()));
+    QTemporaryDir base;
+    QTemporaryDir configHome;
+    QVERIFY(base.isValid() && configHome.isValid());
+
+    // Nested folders of 200 characters each, blanks included.
+    QString sseFolder = QFileInfo(base.path()).canonicalFilePath();
+    for (int level = 1; sseFolder.size() <= 4000; ++level) {
+        const QString name = QStringLiteral("level %1 ").arg(level, 2, 10, QLatin1Char('0'));
+        sseFolder += u'/' + name + QString(199 - name.size(), QLatin1Char('x'));
+    }
+    const QDir sse(sseFolder);
+    QVERIFY(QDir().mkpath(sseFolder + QStringLiteral("/headers")));
+    QVERIFY(sse.mkdir(QStringLiteral("bios")));
+    const QString longest = sse.filePath(QStringLiteral("bios/") + bios);
+    QVERIFY2(longest.size() < deepest, qPrintable(QString::number(longest.size())));
+    QVERIFY(copyProgram(QStringLiteral(KIVO_BINARY), sse.filePath(QStringLiteral("kivo"))));
+    QVERIFY(
+        copyProgram(QStringLiteral(SSE_STANDIN_BINARY), sse.filePath(QStringLiteral("sse.exe"))));
+    for (const QString &file : {QStringLiteral("headers/") + header, QStringLiteral("bios/") + bios,
+                                backup, QStringLiteral("sse.cfg")}) {
+        QFile made(sse.filePath(file));
+        QVERIFY(made.open(QIODevice::WriteOnly) && made.write("KIVO test data\n") > 0);
+    }
+    const QString iniPath = configHome.filePath(QStringLiteral("KIVO/KIVO.ini"));
+    {
+        QSettings ini(iniPath, QSettings::IniFormat);
+        ini.setValue(QStringLiteral("firstrun"), QStringLiteral("no"));
+    }
+
+    QProcessEnvironment environment = x.environment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome.path());
+    environment.insert(QStringLiteral("SSE_STANDIN_NO_WINDOW"), QStringLiteral("1"));
+    QProcess *kivo = x.launch(sse.filePath(QStringLiteral("kivo")), {}, sseFolder, environment);
+    QVERIFY2(kivo, qPrintable(x.error()));
+    QStringList mainWindow = x.waitForWindows(mainWindowName, patience);
+    QVERIFY2(mainWindow.size() == 1, qPrintable(x.error()));
+    const auto inMainWindow = [&](const QStringList &typed) {
+        return x.focusAndKey(mainWindow.first(), typed);
+    };
+    const QString tab = QStringLiteral("Tab");
+    const QString backTab = QStringLiteral("shift+Tab");
+    const QString space = QStringLiteral("space");
+    const QString down = QStringLiteral("Down");
+    const QString enter = QStringLiteral("Return");
+
+    // Header and BIOS, the first file of each folder.
+    QVERIFY2(inMainWindow({tab, tab, space}), qPrintable(x.error()));
+    QVERIFY2(inPicker({tab, tab, down, enter}), qPrintable(x.error()));
+    QVERIFY2(inMainWindow({tab, space}), qPrintable(x.error()));
+    QVERIFY2(inPicker({tab, tab, down, enter}), qPrintable(x.error()));
+
+    // The SSE folder: from "bios" up one, and OK.
+    QVERIFY2(inMainWindow(repeated(tab, 8) + QStringList{space}), qPrintable(x.error()));
+    QVERIFY2(inPicker({tab, tab, tab, QStringLiteral("Up"), enter, QStringLiteral("alt+o")}),
+             qPrintable(x.error()));
+
+    // The internal backup, the first file there, then its switch, and "Run SSE".
+    QVERIFY2(inMainWindow({tab, space}), qPrintable(x.error()));
+    QVERIFY2(inPicker({tab, tab, down, enter}), qPrintable(x.error()));
+    QVERIFY2(inMainWindow(repeated(backTab, 8) + QStringList{space} + repeated(backTab, 5) +
+                          QStringList{space}),
+             qPrintable(x.error()));
+
+    const QString logPath = sse.filePath(QStringLiteral("sse-standin.log"));
+    const QStringList expected{header,
+                               QStringLiteral("-d"),
+                               QStringLiteral("F:"),
+                               QStringLiteral("-b"),
+                               bios,
+                               QStringLiteral("-res"),
+                               QStringLiteral("640"),
+                               QStringLiteral("480"),
+                               QStringLiteral("-stretch"),
+                               QStringLiteral("0"),
+                               QStringLiteral("-br"),
+                               backup};
+    QVERIFY(QTest::qWaitFor([&] { return readLog(logPath).size() == 1; }, patience));
+    QCOMPARE(argumentsOf(readLog(logPath).at(0)), expected);
+    QCOMPARE(readLog(logPath).at(0).value(u"cwd").toString(), sseFolder);
+    QVERIFY(readLog(logPath).at(0).value(u"accepted").toBool());
+
+    const QSettings ini(iniPath, QSettings::IniFormat);
+    const auto stored = [&](const QString &key) {
+        return ini.value(QStringLiteral("Last Folders/") + key).toString();
+    };
+    QCOMPARE(stored(QStringLiteral("text7")), sseFolder);
+    QCOMPARE(stored(QStringLiteral("text7tag")), sseFolder);
+    QCOMPARE(stored(QStringLiteral("load-lastdir1")), sseFolder);
+    QCOMPARE(stored(QStringLiteral("text1tag")), header);
+    QCOMPARE(stored(QStringLiteral("text3tag")), bios);
+    QCOMPARE(stored(QStringLiteral("text5tag")), backup);
+
+    // A new start finds itself in the folder it saved, and starts the same.
+    kivo->kill();
+    kivo->waitForFinished();
+    QVERIFY2(x.waitUntilGone(mainWindowName, patience), qPrintable(x.error()));
+    QVERIFY2(x.launch(sse.filePath(QStringLiteral("kivo")), {}, sseFolder, environment),
+             qPrintable(x.error()));
+    mainWindow = x.waitForWindows(mainWindowName, patience);
+    QVERIFY2(mainWindow.size() == 1, qPrintable(x.error()));
+    QVERIFY2(inMainWindow({space}), qPrintable(x.error()));
+    QVERIFY(QTest::qWaitFor([&] { return readLog(logPath).size() == 2; }, patience));
+    QCOMPARE(argumentsOf(readLog(logPath).at(1)), expected);
+    QVERIFY2(x.waitUntilGone(QStringLiteral("^(KIVO|Error)$"), 1000), qPrintable(x.error()));
+}
+
+QTEST_GUILESS_MAIN(TestE2eLongPaths)
+#include "test_e2e_longpaths.moc"
