@@ -66,9 +66,14 @@ double median(std::vector<double> values)
     return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
+// The fixture's folder, removed on failure too: it holds 100,000 files.
+QTemporaryDir *fixtureFolder = nullptr;
+
 [[noreturn]] void fail(const QString &why)
 {
     std::fprintf(stderr, "kivo_bench: %s\n", qPrintable(why));
+    if (fixtureFolder && fixtureFolder->autoRemove())
+        fixtureFolder->remove();
     std::exit(1);
 }
 
@@ -813,6 +818,7 @@ int main(int argc, char *argv[])
         fail(QStringLiteral("usage: kivo_bench [--rounds N] [--files N] [--only FIGURE] [--keep]"));
 
     Fixture fixture;
+    fixtureFolder = &fixture.temp;
     makeFixture(fixture,
                 {QStringLiteral(BENCH_KIVO_BINARY), QStringLiteral(BENCH_BARE_BINARY),
                  QStringLiteral(BENCH_BARE_TEXT_BINARY), QStringLiteral(SSE_STANDIN_BINARY)},
