@@ -148,6 +148,18 @@ void TestSettingsStore::heldSavesAreWrittenOnceAndOnlyWhenChanged()
     IniSettingsStore reader(path);
     QCOMPARE(reader.get(sectionGeneral, QStringLiteral("res")), QStringLiteral("0"));
     QCOMPARE(reader.get(sectionGeneral, QStringLiteral("stretch")), QStringLiteral("0"));
+
+    // Holds nest: a choice held within the start-up is written at its end.
+    const ino_t started = inode(path);
+    store.hold();
+    store.hold();
+    store.save(sectionGeneral, QStringLiteral("res"), QStringLiteral("2"));
+    store.release();
+    QCOMPARE(inode(path), started);
+    store.release();
+    QVERIFY(inode(path) != started);
+    QCOMPARE(IniSettingsStore(path).get(sectionGeneral, QStringLiteral("res")),
+             QStringLiteral("2"));
 }
 
 void TestSettingsStore::aBrokenFileBehavesAsAnEmptyStore()

@@ -14,6 +14,8 @@ void Form1::applyLanguage(const QString &language)
 void Form1::switchLanguage(const QString &language)
 {
     // Runs in full even for the current language: captions again, saved again.
+    // The new header prompt may choose Saturn: saved with the language.
+    const kivo::SavedTogether together(platform.settings);
     applyLanguage(language);
     platform.settings.save(kivo::sectionGeneral, QStringLiteral("language"), language);
 }

@@ -360,6 +360,8 @@ void Form1::Text6_TagChange()
 
 void Form1::Combo2_Click()
 {
+    // The game and the system it selects are one choice.
+    const kivo::SavedTogether together(platform.settings);
     const int index = ui.Combo2->currentIndex();
     selstvrom = index >= 0 && index < int(stvromlist.size()) ? stvromlist[index] : QString();
     ui.Option2->setEnabled(true);
@@ -421,12 +423,14 @@ void Form1::Combo5_KeyPress(int &keyAscii)
 
 void Form1::Option1_Click()
 {
+    const kivo::SavedTogether together(platform.settings);
     saveGeneral(QStringLiteral("system-sat"), trueFalse(true));
     saveGeneral(QStringLiteral("system-stv"), trueFalse(false));
 }
 
 void Form1::Option2_Click()
 {
+    const kivo::SavedTogether together(platform.settings);
     saveGeneral(QStringLiteral("system-sat"), trueFalse(false));
     saveGeneral(QStringLiteral("system-stv"), trueFalse(true));
 }

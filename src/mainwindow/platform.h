@@ -19,9 +19,25 @@ public:
     // Reaches the disk before it returns, unless held.
     virtual void save(const QString &section, const QString &key, const QString &value) = 0;
     // Between hold() and release() saves are kept back; release() writes
-    // them together, and only if they change what the store holds.
+    // them together, and only if they change what the store holds. Holds
+    // nest: the outermost release() writes.
     virtual void hold() {}
     virtual void release() {}
+};
+
+// Holds the store while it lives: a choice that saves several values
+// reaches the disk in one write, so a program killed meanwhile never
+// leaves half of it saved.
+class SavedTogether
+{
+public:
+    explicit SavedTogether(SettingsStore &store) : store(store) { store.hold(); }
+    ~SavedTogether() { store.release(); }
+    SavedTogether(const SavedTogether &) = delete;
+    SavedTogether &operator=(const SavedTogether &) = delete;
+
+private:
+    SettingsStore &store;
 };
 
 enum class StartResult { Started, NotFound, Failed };

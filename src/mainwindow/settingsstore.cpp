@@ -41,7 +41,7 @@ QString IniSettingsStore::get(const QString &section, const QString &key)
 void IniSettingsStore::save(const QString &section, const QString &key, const QString &value)
 {
     const QString path = keyPath(section, key);
-    if (holding) {
+    if (holds > 0) {
         held.insert(path, value);
         return;
     }
@@ -53,12 +53,13 @@ void IniSettingsStore::save(const QString &section, const QString &key, const QS
 
 void IniSettingsStore::hold()
 {
-    holding = true;
+    ++holds;
 }
 
 void IniSettingsStore::release()
 {
-    holding = false;
+    if (holds == 0 || --holds > 0)
+        return;
     bool changed = false;
     for (auto it = held.constBegin(); it != held.constEnd(); ++it) {
         if (settings.contains(it.key()) && stored(it.key()) == it.value())

@@ -32,7 +32,7 @@ private:
     QString stored(const QString &path) const;
 
     QSettings settings;
-    bool holding = false;
+    int holds = 0;
     QHash<QString, QString> held;
 };
 

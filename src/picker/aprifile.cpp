@@ -97,6 +97,8 @@ void ApriFile::saveLastPlace()
 
 void ApriFile::OKButton_Click()
 {
+    // The place, the file and the system a header selects are one choice.
+    const kivo::SavedTogether together(form.platform.settings);
     saveLastPlace();
     selezionafiles();
     close();
@@ -104,6 +106,7 @@ void ApriFile::OKButton_Click()
 
 void ApriFile::File1_DblClick()
 {
+    const kivo::SavedTogether together(form.platform.settings);
     saveLastPlace();
     selezionafiles();
     close();
@@ -114,6 +117,7 @@ void ApriFile::File1_KeyDown(int keyCode)
 {
     if (keyCode != 13)
         return;
+    const kivo::SavedTogether together(form.platform.settings);
     selezionafiles();
     close();
 }
