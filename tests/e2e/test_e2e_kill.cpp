@@ -1,0 +1,178 @@
+// The real kivo killed with SIGKILL right after each kind of choice (first
+// run, path hand-over through the picker, check box, list, system): the
+// next start shows the choice, and its "Run SSE" passes it on. The language
+// is covered by test_e2e_language, which kills the program the same way.
+
+#include "ssefolder.h"
+
+#include <QSettings>
+#include <QtTest>
+
+namespace
+{
+
+const QString header = QStringLiteral("killed 'game'.sgh");
+const QString saturnBios = QStringLiteral("saturn bios.bin");
+const QString stvBios = QStringLiteral("stv bios.bin");
+const QString mainWindowName = QStringLiteral("^KIVO - ");
+const QString pickerName = QStringLiteral("^Select file/Path$");
+const QString boxName = QStringLiteral("^(KIVO|Error)$");
+constexpr int patience = 10000;
+
+QStringList repeated(const QString &key, int times)
+{
+    QStringList keys;
+    for (int time = 0; time < times; ++time)
+        keys.append(key);
+    return keys;
+}
+
+QStringList saturnLine(const QStringList &tail)
+{
+    return QStringList{
+               header,     QStringLiteral("-d"),  QStringLiteral("F:"), QStringLiteral("-b"),
+               saturnBios, QStringLiteral("-res")} +
+           tail;
+}
+
+} // namespace
+
+class TestE2eKill : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void everyChoiceSurvivesAKill();
+
+private:
+    // Starts kivo and waits for its main window.
+    bool start();
+    // Waits until the store holds the value, then kills kivo at once.
+    bool killOnceStored(const QString &key, const QString &value);
+    // Presses "Run SSE" and returns what the emulator received.
+    QStringList runSse();
+
+    XSession x;
+    SseFolder sse;
+    QProcess *kivo = nullptr;
+    QString mainWindow;
+    qsizetype launches = 0;
+};
+
+bool TestE2eKill::start()
+{
+    kivo = sse.launchKivo(x);
+    if (!kivo)
+        return false;
+    const QStringList windows = x.waitForWindows(mainWindowName, patience);
+    if (windows.size() != 1)
+        return false;
+    mainWindow = windows.first();
+    return true;
+}
+
+bool TestE2eKill::killOnceStored(const QString &key, const QString &value)
+{
+    const bool stored = QTest::qWaitFor(
+        [&] { return QSettings(sse.iniPath(), QSettings::IniFormat).value(key) == value; },
+        patience);
+    kivo->kill();
+    kivo->waitForFinished();
+    return stored && x.waitUntilGone(mainWindowName, patience);
+}
+
+QStringList TestE2eKill::runSse()
+{
+    const QString log = sse.filePath(QStringLiteral("sse-standin.log"));
+    if (!x.focusAndKey(mainWindow, {QStringLiteral("space")}) ||
+        !QTest::qWaitFor([&] { return readLog(log).size() > launches; }, patience))
+        return {QStringLiteral("no launch: ") + x.error()};
+    return argumentsOf(readLog(log).at(launches++));
+}
+
+void TestE2eKill::everyChoiceSurvivesAKill()
+{
+    QVERIFY2(x.start(), qPrintable(x.error()));
+    QVERIFY(sse.isValid());
+    QVERIFY(sse.addProgram(QStringLiteral(KIVO_BINARY), QStringLiteral("kivo")));
+    QVERIFY(sse.addProgram(QStringLiteral(SSE_STANDIN_BINARY), QStringLiteral("sse.exe")));
+    QVERIFY(sse.addDemoFile(QStringLiteral("headers/") + header, "Saturn game header"));
+    QVERIFY(sse.addDemoFile(QStringLiteral("bios/") + saturnBios, "Saturn BIOS"));
+    QVERIFY(sse.addDemoFile(QStringLiteral("bios/") + stvBios, "ST-V BIOS"));
+    {
+        // Both BIOS files were chosen in an earlier run.
+        QSettings ini(sse.iniPath(), QSettings::IniFormat);
+        ini.beginGroup(QStringLiteral("Last Folders"));
+        ini.setValue(QStringLiteral("text3"), saturnBios);
+        ini.setValue(QStringLiteral("text3tag"), saturnBios);
+        ini.setValue(QStringLiteral("text4"), stvBios);
+        ini.setValue(QStringLiteral("text4tag"), stvBios);
+        ini.endGroup();
+        ini.sync();
+        QCOMPARE(ini.status(), QSettings::NoError);
+    }
+    const QString tab = QStringLiteral("Tab");
+    const QString backTab = QStringLiteral("shift+Tab");
+    const QString down = QStringLiteral("Down");
+    const QString space = QStringLiteral("space");
+
+    // First run: the emulator prepares itself; killed with the box still up.
+    QVERIFY2(start(), qPrintable(x.error()));
+    QCOMPARE(runSse(), QStringList{QStringLiteral("-resetcfg")});
+    QVERIFY2(killOnceStored(QStringLiteral("firstrun"), QStringLiteral("no")),
+             qPrintable(x.error()));
+
+    // A header handed over by the picker ("Select Header" is two steps on
+    // from "Run SSE"; the picker's file list two steps on from OK).
+    QVERIFY2(start(), qPrintable(x.error()));
+    QVERIFY2(x.focusAndKey(mainWindow, {tab, tab, space}), qPrintable(x.error()));
+    const QStringList picker = x.waitForWindows(pickerName, patience);
+    QVERIFY2(picker.size() == 1, qPrintable(x.error()));
+    QVERIFY2(x.focusAndKey(picker.first(), {tab, tab, down, QStringLiteral("Return")}),
+             qPrintable(x.error()));
+    QVERIFY2(killOnceStored(QStringLiteral("Last Folders/text1tag"), header),
+             qPrintable(x.error()));
+
+    // Both came back: the press starts the game, not the preparation, and
+    // no box asks for a header. Then "Disable Math DSP Emulation" is ticked.
+    QVERIFY2(start(), qPrintable(x.error()));
+    QCOMPARE(runSse(), saturnLine({QStringLiteral("640"), QStringLiteral("480"),
+                                   QStringLiteral("-stretch"), QStringLiteral("0")}));
+    QVERIFY2(x.waitUntilGone(boxName, 1000), qPrintable(x.error()));
+    QVERIFY2(x.focusAndKey(mainWindow, repeated(tab, 8) + QStringList{space}),
+             qPrintable(x.error()));
+    QVERIFY2(killOnceStored(QStringLiteral("opz4"), QStringLiteral("1")), qPrintable(x.error()));
+
+    // The box is still ticked; then a list: an ST-V game, which also
+    // selects the ST-V system.
+    QVERIFY2(start(), qPrintable(x.error()));
+    const QStringList tail{QStringLiteral("640"), QStringLiteral("480"), QStringLiteral("-stretch"),
+                           QStringLiteral("0"), QStringLiteral("-nodsp")};
+    QCOMPARE(runSse(), saturnLine(tail));
+    QVERIFY2(x.focusAndKey(mainWindow, repeated(backTab, 4) + QStringList{down, down}),
+             qPrintable(x.error()));
+    QVERIFY2(killOnceStored(QStringLiteral("system-stv"), QStringLiteral("True")),
+             qPrintable(x.error()));
+    QCOMPARE(QSettings(sse.iniPath(), QSettings::IniFormat).value(QStringLiteral("stvrom")),
+             QStringLiteral("1"));
+
+    // ST-V and its game came back; then the system alone, back to Saturn.
+    QVERIFY2(start(), qPrintable(x.error()));
+    QCOMPARE(runSse(), QStringList({QStringLiteral("-g"), QStringLiteral("astrass"),
+                                    QStringLiteral("-b"), stvBios, QStringLiteral("-res")}) +
+                           tail);
+    // "Saturn", the first step from "Run SSE", with the blank key.
+    QVERIFY2(x.focusAndKey(mainWindow, {tab, space}), qPrintable(x.error()));
+    QVERIFY2(killOnceStored(QStringLiteral("system-sat"), QStringLiteral("True")),
+             qPrintable(x.error()));
+
+    QVERIFY2(start(), qPrintable(x.error()));
+    QCOMPARE(runSse(), saturnLine(tail));
+    const QSettings ini(sse.iniPath(), QSettings::IniFormat);
+    QCOMPARE(ini.value(QStringLiteral("system-stv")).toString(), QStringLiteral("False"));
+    QCOMPARE(ini.value(QStringLiteral("stvrom")).toString(), QStringLiteral("1"));
+    QCOMPARE(kivo->state(), QProcess::Running);
+}
+
+QTEST_GUILESS_MAIN(TestE2eKill)
+#include "test_e2e_kill.moc"
