@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QSettings>
 
 SseFolder::SseFolder() : canonical(QFileInfo(folder.path()).canonicalFilePath()) {}
 
@@ -50,6 +51,36 @@ QProcess *SseFolder::launchKivo(XSession &x) const
     return x.launch(filePath(QStringLiteral("kivo")), {}, canonical, environment);
 }
 
+QString SseFolder::startKivo(XSession &x, QProcess **kivo) const
+{
+    QProcess *started = launchKivo(x);
+    if (kivo)
+        *kivo = started;
+    if (!started)
+        return {};
+    const QStringList windows = x.waitForWindows(mainWindowName, patience);
+    return windows.size() == 1 ? windows.first() : QString();
+}
+
+bool SseFolder::writeSettings(const QList<QPair<QString, QVariant>> &values) const
+{
+    QSettings ini(iniPath(), QSettings::IniFormat);
+    for (const auto &[key, value] : values)
+        ini.setValue(key, value);
+    ini.sync();
+    return ini.status() == QSettings::NoError;
+}
+
+QString SseFolder::setting(const QString &key) const
+{
+    return QSettings(iniPath(), QSettings::IniFormat).value(key).toString();
+}
+
+QList<QJsonObject> SseFolder::emulatorLog() const
+{
+    return readLog(filePath(QStringLiteral("sse-standin.log")));
+}
+
 QList<QJsonObject> readLog(const QString &path)
 {
     QList<QJsonObject> entries;
@@ -76,5 +107,13 @@ QStringList keysFor(const QString &text)
     QStringList keys;
     for (const QChar c : text)
         keys.append(c == u' ' ? QStringLiteral("space") : QString(c));
+    return keys;
+}
+
+QStringList repeated(const QString &key, int times)
+{
+    QStringList keys;
+    for (int time = 0; time < times; ++time)
+        keys.append(key);
     return keys;
 }

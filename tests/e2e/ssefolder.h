@@ -4,9 +4,11 @@
 
 #include <QJsonObject>
 #include <QList>
+#include <QPair>
 #include <QProcessEnvironment>
 #include <QString>
 #include <QTemporaryDir>
+#include <QVariant>
 
 // A temporary SSE folder for the real kivo, and a settings folder of its own.
 class SseFolder
@@ -27,6 +29,14 @@ public:
     // Starts the kivo of this folder on the display, with its own settings
     // and the stand-in emulator's window kept away.
     QProcess *launchKivo(XSession &x) const;
+    // launchKivo(), then waits for the one main window; its id, or empty.
+    QString startKivo(XSession &x, QProcess **kivo = nullptr) const;
+    // Writes these keys ("Group/key" for a group) into iniPath().
+    bool writeSettings(const QList<QPair<QString, QVariant>> &values) const;
+    // A key of iniPath() as text.
+    QString setting(const QString &key) const;
+    // What the stand-in emulator logged, one entry a start.
+    QList<QJsonObject> emulatorLog() const;
 
 private:
     QTemporaryDir folder;
@@ -41,3 +51,9 @@ QList<QJsonObject> readLog(const QString &path);
 QStringList argumentsOf(const QJsonObject &entry);
 // xdotool key names for plain text.
 QStringList keysFor(const QString &text);
+// The key the given number of times.
+QStringList repeated(const QString &key, int times);
+// The main window of kivo, whatever its caption says after the name.
+inline const QString mainWindowName = QStringLiteral("^KIVO - ");
+inline const QString pickerName = QStringLiteral("^Select file/Path$");
+constexpr int patience = 10000;

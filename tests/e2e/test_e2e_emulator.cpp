@@ -6,7 +6,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSettings>
 #include <QtTest>
 
 #include <memory>
@@ -16,10 +15,8 @@ namespace
 
 const QString header = QStringLiteral("game.sgh");
 const QString bios = QStringLiteral("saturn bios.bin");
-const QString mainWindowName = QStringLiteral("^KIVO - ");
 const QString refusalName = QStringLiteral("^KIVO$");
 const QString boxName = QStringLiteral("^(KIVO|Error)$");
-constexpr int patience = 10000;
 
 bool writeFile(const QString &path, const QByteArray &content, QFile::Permissions permissions)
 {
@@ -62,16 +59,11 @@ void TestE2eEmulator::initTestCase()
     QVERIFY(sse.addProgram(QStringLiteral(KIVO_BINARY), QStringLiteral("kivo")));
     QVERIFY(sse.addDemoFile(QStringLiteral("headers/") + header, "Saturn game header"));
     QVERIFY(sse.addDemoFile(QStringLiteral("bios/") + bios, "Saturn BIOS"));
-    QSettings ini(sse.iniPath(), QSettings::IniFormat);
-    ini.setValue(QStringLiteral("firstrun"), QStringLiteral("no"));
-    ini.beginGroup(QStringLiteral("Last Folders"));
-    ini.setValue(QStringLiteral("text1"), header);
-    ini.setValue(QStringLiteral("text1tag"), header);
-    ini.setValue(QStringLiteral("text3"), bios);
-    ini.setValue(QStringLiteral("text3tag"), bios);
-    ini.endGroup();
-    ini.sync();
-    QCOMPARE(ini.status(), QSettings::NoError);
+    QVERIFY(sse.writeSettings({{QStringLiteral("firstrun"), QStringLiteral("no")},
+                               {QStringLiteral("Last Folders/text1"), header},
+                               {QStringLiteral("Last Folders/text1tag"), header},
+                               {QStringLiteral("Last Folders/text3"), bios},
+                               {QStringLiteral("Last Folders/text3tag"), bios}}));
 }
 
 bool TestE2eEmulator::startAndPress(const QString &path)

@@ -5,20 +5,13 @@
 #include "ssefolder.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace
 {
 
-const QString mainWindowName = QStringLiteral("^KIVO - ");
 const QString launcherName = QStringLiteral("^Extra: extrlow Windows Launcher$");
-constexpr int patience = 10000;
 
 } // namespace
 
@@ -35,26 +28,19 @@ void TestE2eExtrlow::extractAHeaderFromTheExtraMenu()
     XSession x;
     QVERIFY2(x.start(), qPrintable(x.error()));
 
-    QTemporaryDir sseTemp;
-    QTemporaryDir configHome;
-    QVERIFY(sseTemp.isValid() && configHome.isValid());
-    const QString sseFolder = QFileInfo(sseTemp.path()).canonicalFilePath();
-    const QDir sse(sseFolder);
-    QVERIFY(copyProgram(QStringLiteral(KIVO_BINARY), sse.filePath(QStringLiteral("kivo"))));
-    QVERIFY(copyProgram(QStringLiteral(EXTRLOW_STANDIN_BINARY),
-                        sse.filePath(QStringLiteral("extrlow.exe"))));
-    QVERIFY(sse.mkdir(QStringLiteral("headers")));
+    SseFolder sse;
+    QVERIFY(sse.isValid());
+    QVERIFY(sse.addProgram(QStringLiteral(KIVO_BINARY), QStringLiteral("kivo")));
+    QVERIFY(sse.addProgram(QStringLiteral(EXTRLOW_STANDIN_BINARY), QStringLiteral("extrlow.exe")));
+    QVERIFY(QDir(sse.path()).mkdir(QStringLiteral("headers")));
 
     // Nothing saved: the SSE folder is the program's own, so the check passes.
-    QProcessEnvironment environment = x.environment();
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome.path());
-    QProcess *kivo = x.launch(sse.filePath(QStringLiteral("kivo")), {}, sseFolder, environment);
-    QVERIFY2(kivo, qPrintable(x.error()));
-    const QStringList mainWindow = x.waitForWindows(mainWindowName, patience);
-    QVERIFY2(mainWindow.size() == 1, qPrintable(x.error()));
+    QProcess *kivo = nullptr;
+    const QString mainWindow = sse.startKivo(x, &kivo);
+    QVERIFY2(!mainWindow.isEmpty(), qPrintable(x.error()));
 
     // Extra menu, then its launcher item, by their access keys.
-    QVERIFY2(x.focusAndKey(mainWindow.first(), {QStringLiteral("alt+e")}), qPrintable(x.error()));
+    QVERIFY2(x.focusAndKey(mainWindow, {QStringLiteral("alt+e")}), qPrintable(x.error()));
     QVERIFY2(x.key({QStringLiteral("e")}), qPrintable(x.error()));
     const QStringList launcher = x.waitForWindows(launcherName, patience);
     QVERIFY2(launcher.size() == 1, qPrintable(x.error()));
@@ -71,11 +57,8 @@ void TestE2eExtrlow::extractAHeaderFromTheExtraMenu()
         patience));
     const QList<QJsonObject> log = readLog(logPath);
     QCOMPARE(log.size(), 1);
-    QStringList arguments;
-    for (const QJsonValue &argument : log.first().value(u"arguments").toArray())
-        arguments.append(argument.toString());
-    QCOMPARE(arguments, QStringList{QStringLiteral("my game.sgh")});
-    QCOMPARE(log.first().value(u"cwd").toString(), sseFolder);
+    QCOMPARE(argumentsOf(log.first()), QStringList{QStringLiteral("my game.sgh")});
+    QCOMPARE(log.first().value(u"cwd").toString(), sse.path());
     QCOMPARE(QDir(sse.filePath(QStringLiteral("headers"))).entryList(QDir::Files),
              QStringList{QStringLiteral("my game.sgh")});
 

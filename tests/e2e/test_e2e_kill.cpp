@@ -14,18 +14,7 @@ namespace
 const QString header = QStringLiteral("killed 'game'.sgh");
 const QString saturnBios = QStringLiteral("saturn bios.bin");
 const QString stvBios = QStringLiteral("stv bios.bin");
-const QString mainWindowName = QStringLiteral("^KIVO - ");
-const QString pickerName = QStringLiteral("^Select file/Path$");
 const QString boxName = QStringLiteral("^(KIVO|Error)$");
-constexpr int patience = 10000;
-
-QStringList repeated(const QString &key, int times)
-{
-    QStringList keys;
-    for (int time = 0; time < times; ++time)
-        keys.append(key);
-    return keys;
-}
 
 QStringList saturnLine(const QStringList &tail)
 {
@@ -61,21 +50,13 @@ private:
 
 bool TestE2eKill::start()
 {
-    kivo = sse.launchKivo(x);
-    if (!kivo)
-        return false;
-    const QStringList windows = x.waitForWindows(mainWindowName, patience);
-    if (windows.size() != 1)
-        return false;
-    mainWindow = windows.first();
-    return true;
+    mainWindow = sse.startKivo(x, &kivo);
+    return !mainWindow.isEmpty();
 }
 
 bool TestE2eKill::killOnceStored(const QString &key, const QString &value)
 {
-    const bool stored = QTest::qWaitFor(
-        [&] { return QSettings(sse.iniPath(), QSettings::IniFormat).value(key) == value; },
-        patience);
+    const bool stored = QTest::qWaitFor([&] { return sse.setting(key) == value; }, patience);
     kivo->kill();
     kivo->waitForFinished();
     return stored && x.waitUntilGone(mainWindowName, patience);
@@ -83,11 +64,10 @@ bool TestE2eKill::killOnceStored(const QString &key, const QString &value)
 
 QStringList TestE2eKill::runSse()
 {
-    const QString log = sse.filePath(QStringLiteral("sse-standin.log"));
     if (!x.focusAndKey(mainWindow, {QStringLiteral("space")}) ||
-        !QTest::qWaitFor([&] { return readLog(log).size() > launches; }, patience))
+        !QTest::qWaitFor([&] { return sse.emulatorLog().size() > launches; }, patience))
         return {QStringLiteral("no launch: ") + x.error()};
-    return argumentsOf(readLog(log).at(launches++));
+    return argumentsOf(sse.emulatorLog().at(launches++));
 }
 
 void TestE2eKill::everyChoiceSurvivesAKill()
@@ -99,18 +79,11 @@ void TestE2eKill::everyChoiceSurvivesAKill()
     QVERIFY(sse.addDemoFile(QStringLiteral("headers/") + header, "Saturn game header"));
     QVERIFY(sse.addDemoFile(QStringLiteral("bios/") + saturnBios, "Saturn BIOS"));
     QVERIFY(sse.addDemoFile(QStringLiteral("bios/") + stvBios, "ST-V BIOS"));
-    {
-        // Both BIOS files were chosen in an earlier run.
-        QSettings ini(sse.iniPath(), QSettings::IniFormat);
-        ini.beginGroup(QStringLiteral("Last Folders"));
-        ini.setValue(QStringLiteral("text3"), saturnBios);
-        ini.setValue(QStringLiteral("text3tag"), saturnBios);
-        ini.setValue(QStringLiteral("text4"), stvBios);
-        ini.setValue(QStringLiteral("text4tag"), stvBios);
-        ini.endGroup();
-        ini.sync();
-        QCOMPARE(ini.status(), QSettings::NoError);
-    }
+    // Both BIOS files were chosen in an earlier run.
+    QVERIFY(sse.writeSettings({{QStringLiteral("Last Folders/text3"), saturnBios},
+                               {QStringLiteral("Last Folders/text3tag"), saturnBios},
+                               {QStringLiteral("Last Folders/text4"), stvBios},
+                               {QStringLiteral("Last Folders/text4tag"), stvBios}}));
     const QString tab = QStringLiteral("Tab");
     const QString backTab = QStringLiteral("shift+Tab");
     const QString down = QStringLiteral("Down");

@@ -4,20 +4,16 @@
 
 #include "ssefolder.h"
 
-#include <QSettings>
 #include <QtTest>
 
 namespace
 {
 
-const QString mainWindowName = QStringLiteral("^KIVO - Olvar's SSE Frontend 0\\.2$");
-constexpr int patience = 10000;
+const QString fullName = QStringLiteral("^KIVO - Olvar's SSE Frontend 0\\.2$");
 
 QString storedLanguage(const SseFolder &sse)
 {
-    return QSettings(sse.iniPath(), QSettings::IniFormat)
-        .value(QStringLiteral("language"))
-        .toString();
+    return sse.setting(QStringLiteral("language"));
 }
 
 } // namespace
@@ -57,7 +53,7 @@ void TestE2eLanguage::switchFromTheMenuAndStartAgain()
     for (const Step &step : steps) {
         QProcess *kivo = sse.launchKivo(x);
         QVERIFY2(kivo, qPrintable(x.error()));
-        QStringList mainWindow = x.waitForWindows(mainWindowName, patience);
+        QStringList mainWindow = x.waitForWindows(fullName, patience);
         QVERIFY2(mainWindow.size() == 1, qPrintable(x.error()));
         QVERIFY2(x.focusAndKey(mainWindow.first(), step.menuKeys), qPrintable(x.error()));
         QVERIFY(QTest::qWaitFor([&] { return storedLanguage(sse) == step.language; }, patience));
@@ -66,9 +62,9 @@ void TestE2eLanguage::switchFromTheMenuAndStartAgain()
         // as it always is and the About window's in the language.
         kivo->kill();
         kivo->waitForFinished();
-        QVERIFY2(x.waitUntilGone(mainWindowName, patience), qPrintable(x.error()));
+        QVERIFY2(x.waitUntilGone(fullName, patience), qPrintable(x.error()));
         QVERIFY2(sse.launchKivo(x), qPrintable(x.error()));
-        mainWindow = x.waitForWindows(mainWindowName, patience);
+        mainWindow = x.waitForWindows(fullName, patience);
         QVERIFY2(mainWindow.size() == 1, qPrintable(x.error()));
         QVERIFY2(x.focusAndKey(mainWindow.first(), step.aboutKeys), qPrintable(x.error()));
         QVERIFY2(x.waitForWindows(step.aboutTitle, patience).size() == 1, qPrintable(x.error()));

@@ -4,14 +4,8 @@
 
 #include "ssefolder.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace
@@ -21,8 +15,6 @@ const QString header = QStringLiteral("my game.sgh");
 // Quotes, blanks, $ and ; reach the emulator as they are, in one argument.
 const QString bios = QStringLiteral("Saturn BIOS 'v1.01' \"JP\" $HOME;é.bin");
 const QString boxName = QStringLiteral("^KIVO$");
-const QString mainWindowName = QStringLiteral("^KIVO - ");
-constexpr int patience = 10000;
 
 } // namespace
 
@@ -47,36 +39,25 @@ void TestE2eLaunch::firstRunThenSaturnLaunch()
     QVERIFY(sse.addDemoFile(QStringLiteral("headers/") + header, "Saturn game header"));
     QVERIFY(sse.addDemoFile(QStringLiteral("bios/") + bios, "Saturn BIOS"));
 
-    const QString iniPath = sse.iniPath();
-    {
-        QSettings ini(iniPath, QSettings::IniFormat);
-        ini.beginGroup(QStringLiteral("Last Folders"));
-        ini.setValue(QStringLiteral("text1"), header);
-        ini.setValue(QStringLiteral("text1tag"), header);
-        ini.setValue(QStringLiteral("text3"), bios);
-        ini.setValue(QStringLiteral("text3tag"), bios);
-        ini.setValue(QStringLiteral("text7"), sseFolder);
-        ini.setValue(QStringLiteral("text7tag"), sseFolder);
-        ini.endGroup();
-        ini.sync();
-        QCOMPARE(ini.status(), QSettings::NoError);
-    }
+    QVERIFY(sse.writeSettings({{QStringLiteral("Last Folders/text1"), header},
+                               {QStringLiteral("Last Folders/text1tag"), header},
+                               {QStringLiteral("Last Folders/text3"), bios},
+                               {QStringLiteral("Last Folders/text3tag"), bios},
+                               {QStringLiteral("Last Folders/text7"), sseFolder},
+                               {QStringLiteral("Last Folders/text7tag"), sseFolder}}));
 
-    QProcess *kivo = sse.launchKivo(x);
-    QVERIFY2(kivo, qPrintable(x.error()));
-
-    const QStringList mainWindow = x.waitForWindows(mainWindowName, patience);
-    QVERIFY2(mainWindow.size() == 1, qPrintable(x.error()));
+    QProcess *kivo = nullptr;
+    const QString mainWindow = sse.startKivo(x, &kivo);
+    QVERIFY2(!mainWindow.isEmpty(), qPrintable(x.error()));
 
     // "Run SSE" has the focus at start; the first press prepares the emulator.
-    QVERIFY2(x.focusAndKey(mainWindow.first(), {QStringLiteral("space")}), qPrintable(x.error()));
+    QVERIFY2(x.focusAndKey(mainWindow, {QStringLiteral("space")}), qPrintable(x.error()));
     const QStringList box = x.waitForWindows(boxName, patience);
     QVERIFY2(box.size() == 1, qPrintable(x.error()));
 
-    const QString logPath = sse.filePath(QStringLiteral("sse-standin.log"));
-    QVERIFY(QTest::qWaitFor([&] { return readLog(logPath).size() >= 1; }, patience));
+    QVERIFY(QTest::qWaitFor([&] { return sse.emulatorLog().size() >= 1; }, patience));
     QVERIFY(QFileInfo(sse.filePath(QStringLiteral("sse.cfg"))).isFile());
-    QList<QJsonObject> log = readLog(logPath);
+    QList<QJsonObject> log = sse.emulatorLog();
     QCOMPARE(log.size(), 1);
     QCOMPARE(argumentsOf(log.at(0)), QStringList{QStringLiteral("-resetcfg")});
     QCOMPARE(log.at(0).value(u"cwd").toString(), sseFolder);
@@ -86,9 +67,9 @@ void TestE2eLaunch::firstRunThenSaturnLaunch()
     QVERIFY2(x.waitUntilGone(boxName, patience), qPrintable(x.error()));
 
     // The second press starts the Saturn game.
-    QVERIFY2(x.focusAndKey(mainWindow.first(), {QStringLiteral("space")}), qPrintable(x.error()));
-    QVERIFY(QTest::qWaitFor([&] { return readLog(logPath).size() >= 2; }, patience));
-    log = readLog(logPath);
+    QVERIFY2(x.focusAndKey(mainWindow, {QStringLiteral("space")}), qPrintable(x.error()));
+    QVERIFY(QTest::qWaitFor([&] { return sse.emulatorLog().size() >= 2; }, patience));
+    log = sse.emulatorLog();
     QCOMPARE(log.size(), 2);
     const QStringList expected{header,
                                QStringLiteral("-d"),
@@ -109,16 +90,15 @@ void TestE2eLaunch::firstRunThenSaturnLaunch()
     QCOMPARE(kivo->state(), QProcess::Running);
     QVERIFY2(x.waitUntilGone(QStringLiteral("^(KIVO|Error)$"), 1000), qPrintable(x.error()));
 
-    QSettings ini(iniPath, QSettings::IniFormat);
-    QCOMPARE(ini.value(QStringLiteral("firstrun")).toString(), QStringLiteral("no"));
-    QCOMPARE(ini.value(QStringLiteral("system-sat")).toString(), QStringLiteral("True"));
-    QCOMPARE(ini.value(QStringLiteral("system-stv")).toString(), QStringLiteral("False"));
-    QCOMPARE(ini.value(QStringLiteral("drive")).toString(), QStringLiteral("2"));
-    QCOMPARE(ini.value(QStringLiteral("res")).toString(), QStringLiteral("0"));
-    QCOMPARE(ini.value(QStringLiteral("stretch")).toString(), QStringLiteral("0"));
-    QCOMPARE(ini.value(QStringLiteral("Last Folders/text1tag")).toString(), header);
-    QCOMPARE(ini.value(QStringLiteral("Last Folders/text3tag")).toString(), bios);
-    QCOMPARE(ini.value(QStringLiteral("Last Folders/text7tag")).toString(), sseFolder);
+    QCOMPARE(sse.setting(QStringLiteral("firstrun")), QStringLiteral("no"));
+    QCOMPARE(sse.setting(QStringLiteral("system-sat")), QStringLiteral("True"));
+    QCOMPARE(sse.setting(QStringLiteral("system-stv")), QStringLiteral("False"));
+    QCOMPARE(sse.setting(QStringLiteral("drive")), QStringLiteral("2"));
+    QCOMPARE(sse.setting(QStringLiteral("res")), QStringLiteral("0"));
+    QCOMPARE(sse.setting(QStringLiteral("stretch")), QStringLiteral("0"));
+    QCOMPARE(sse.setting(QStringLiteral("Last Folders/text1tag")), header);
+    QCOMPARE(sse.setting(QStringLiteral("Last Folders/text3tag")), bios);
+    QCOMPARE(sse.setting(QStringLiteral("Last Folders/text7tag")), sseFolder);
 }
 
 QTEST_GUILESS_MAIN(TestE2eLaunch)

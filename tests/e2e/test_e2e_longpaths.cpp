@@ -15,19 +15,8 @@ namespace
 const QString header = QStringLiteral("long path game.sgh");
 const QString bios = QStringLiteral("long path bios.bin");
 const QString backup = QStringLiteral("cart.bin");
-const QString mainWindowName = QStringLiteral("^KIVO - ");
-const QString pickerName = QStringLiteral("^Select file/Path$");
-constexpr int patience = 10000;
 // Linux refuses paths of 4,096 bytes and more, the final NUL included.
 constexpr int deepest = 4095;
-
-QStringList repeated(const QString &key, int times)
-{
-    QStringList keys;
-    for (int time = 0; time < times; ++time)
-        keys.append(key);
-    return keys;
-}
 
 } // namespace
 

@@ -7,7 +7,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSettings>
 #include <QStandardPaths>
 #include <QtTest>
 
@@ -18,23 +17,13 @@ namespace
 
 const QString header = QStringLiteral("game.sgh");
 const QString bios = QStringLiteral("saturn bios.bin");
-const QString mainWindowName = QStringLiteral("^KIVO - ");
 const QString boxName = QStringLiteral("^(KIVO|Error)$");
-constexpr int patience = 10000;
 constexpr uid_t nobody = 65534;
 
 QByteArray contentOf(const QString &path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
-}
-
-QStringList repeated(const QString &key, int times)
-{
-    QStringList keys;
-    for (int time = 0; time < times; ++time)
-        keys.append(key);
-    return keys;
 }
 
 } // namespace
@@ -67,18 +56,13 @@ void TestE2eReadOnlySettings::aSettingsFolderThatCannotBeWritten()
     const QString ini = sse.iniPath();
     const QString kivoFolder = QFileInfo(ini).path();
     const QString configHome = QFileInfo(kivoFolder).path();
-    {
-        QSettings saved(ini, QSettings::IniFormat);
-        saved.setValue(QStringLiteral("firstrun"), QStringLiteral("no"));
-        saved.setValue(QStringLiteral("opz4"), QStringLiteral("1"));
-        saved.setValue(QStringLiteral("res"), QStringLiteral("1"));
-        saved.setValue(QStringLiteral("Last Folders/text1"), header);
-        saved.setValue(QStringLiteral("Last Folders/text1tag"), header);
-        saved.setValue(QStringLiteral("Last Folders/text3"), bios);
-        saved.setValue(QStringLiteral("Last Folders/text3tag"), bios);
-        saved.sync();
-        QCOMPARE(saved.status(), QSettings::NoError);
-    }
+    QVERIFY(sse.writeSettings({{QStringLiteral("firstrun"), QStringLiteral("no")},
+                               {QStringLiteral("opz4"), QStringLiteral("1")},
+                               {QStringLiteral("res"), QStringLiteral("1")},
+                               {QStringLiteral("Last Folders/text1"), header},
+                               {QStringLiteral("Last Folders/text1tag"), header},
+                               {QStringLiteral("Last Folders/text3"), bios},
+                               {QStringLiteral("Last Folders/text3tag"), bios}}));
     const QByteArray before = contentOf(ini);
 
     // Everyone may read and enter; nobody may write the settings. The SSE
