@@ -175,6 +175,16 @@ private:
     QHash<QObject *, QString> names;
 };
 
+// Watches the About window, the picker, the launcher and the main window.
+void watchAll(HideRecorder &recorder, About &about, ApriFile &picker, ExtrlowL &launcher,
+              Form1 &form)
+{
+    recorder.watch(&about, QStringLiteral("About"));
+    recorder.watch(&picker, QStringLiteral("picker"));
+    recorder.watch(&launcher, QStringLiteral("launcher"));
+    recorder.watch(&form, QStringLiteral("main"));
+}
+
 // Whether the label is tall enough for its whole text at its width, once
 // the window has laid out its new texts.
 bool showsWhole(QLabel *label)
@@ -208,7 +218,6 @@ private slots:
     void anOpenWindowFollowsItsTable();
 
     void anEmptyNameIsRefused();
-    void aNameStartsTheToolWithOneArgument();
     void namesReachTheToolWhole();
     void eachPressStartsTheToolAgain();
     void aToolThatCannotStartIsReported();
@@ -397,21 +406,6 @@ void TestExtras::anEmptyNameIsRefused()
     QVERIFY(form->isVisible());
 }
 
-void TestExtras::aNameStartsTheToolWithOneArgument()
-{
-    ExtrlowL &launcher = openLauncher();
-    QVERIFY(extract(launcher, QStringLiteral("daytona")));
-    QCOMPARE(harness->boxes.shown.size(), 0);
-    QCOMPARE(harness->processes.starts.size(), 1);
-    // From the program's own folder, which is the SSE folder.
-    QCOMPARE(harness->processes.starts[0].folder, harness->ownFolder.folder);
-    QCOMPARE(harness->processes.starts[0].arguments,
-             extrlowArguments(QStringLiteral("daytona.sgh")));
-    QCOMPARE(ExtrlowL::extractionLine(QStringLiteral("daytona")).text(),
-             QStringLiteral("extrlow.exe daytona.sgh"));
-    QCOMPARE(ExtrlowL::extractionLine(QStringLiteral("daytona")).text().size(), 23);
-}
-
 void TestExtras::namesReachTheToolWhole()
 {
     ExtrlowL &launcher = openLauncher();
@@ -447,6 +441,8 @@ void TestExtras::eachPressStartsTheToolAgain()
     QTest::mouseClick(launcher.ui.Command1, Qt::LeftButton);
     QTest::mouseClick(launcher.ui.Command1, Qt::LeftButton);
     QCOMPARE(harness->processes.starts.size(), 2);
+    // From the program's own folder, which is the SSE folder.
+    QCOMPARE(harness->processes.starts[1].folder, harness->ownFolder.folder);
     QCOMPARE(harness->processes.starts[1].arguments,
              extrlowArguments(QStringLiteral("daytona.sgh")));
     QCOMPARE(harness->boxes.shown.size(), 0);
@@ -497,10 +493,7 @@ void TestExtras::outsideTheSseFolderEverythingCloses()
     About &about = openAbout();
     ExtrlowL &launcher = openLauncher();
     HideRecorder recorder;
-    recorder.watch(&about, QStringLiteral("About"));
-    recorder.watch(&picker, QStringLiteral("picker"));
-    recorder.watch(&launcher, QStringLiteral("launcher"));
-    recorder.watch(form, QStringLiteral("main"));
+    watchAll(recorder, about, picker, launcher, *form);
 
     form->ui.Text7->setTag(QStringLiteral("/somewhere/else"));
     bool allOpenWhileShown = false;
@@ -576,10 +569,7 @@ void TestExtras::exitClosesEveryWindowInOrder()
     ExtrlowL &launcher = openLauncher();
     About &about = openAbout();
     HideRecorder recorder;
-    recorder.watch(&about, QStringLiteral("About"));
-    recorder.watch(&picker, QStringLiteral("picker"));
-    recorder.watch(&launcher, QStringLiteral("launcher"));
-    recorder.watch(form, QStringLiteral("main"));
+    watchAll(recorder, about, picker, launcher, *form);
 
     form->ui.file1->trigger();
     QCOMPARE(recorder.hidden, QStringList({QStringLiteral("picker"), QStringLiteral("About"),

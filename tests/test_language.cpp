@@ -187,8 +187,7 @@ void TestLanguage::mainWindowTextsInEachLanguage()
         QCOMPARE(form.ui.Combo4->editAreaText(), Messages::msgnostretch(language.language));
     }
     QCOMPARE(design.value(QStringLiteral("file1")), QStringLiteral("&Exit"));
-    QCOMPARE(design.value(QStringLiteral("opz13")),
-             francais.mid(0, 0) + QStringLiteral("&") + francais);
+    QCOMPARE(design.value(QStringLiteral("opz13")), QStringLiteral("&") + francais);
 }
 
 void TestLanguage::everyTableHasTheSameEntriesInEveryLanguage()
@@ -251,7 +250,6 @@ void TestLanguage::aSwitchReachesEveryOpenWindowAndIsRemembered()
     form.ui.help1->trigger();
     form.ui.extr1->trigger();
     QVERIFY(form.about && form.extrlowL);
-    const QString aboutTitle = form.about.data()->windowTitle();
 
     form.ui.opz12->trigger();
     QVERIFY(form.ui.opz12->isChecked() && !form.ui.opz11->isChecked() &&
@@ -261,7 +259,6 @@ void TestLanguage::aSwitchReachesEveryOpenWindowAndIsRemembered()
     QCOMPARE(form.ui.Command8->text(), QStringLiteral("Avvia SSE"));
     QCOMPARE(form.about.data()->windowTitle(),
              QStringLiteral("Info su KIVO - Olvar's SSE Frontend 0.2"));
-    QVERIFY(aboutTitle != form.about.data()->windowTitle());
     QCOMPARE(form.extrlowL->findChild<QAbstractButton *>(QStringLiteral("Command1"))->text(),
              QStringLiteral("&Estrai Header"));
 
@@ -289,7 +286,6 @@ void TestLanguage::aSwitchChangesWordsNeverChoices()
     form.ui.Combo4->setCurrentIndex(1);
     form.ui.Combo2->setCurrentIndex(33);
     QVERIFY(form.ui.Option2->isChecked());
-    const QString label15 = form.ui.Label15->text();
     harness.settings.saves.clear();
 
     form.ui.opz12->trigger();
@@ -299,7 +295,6 @@ void TestLanguage::aSwitchChangesWordsNeverChoices()
     QCOMPARE(form.selstvrom, QStringLiteral("sss"));
     QCOMPARE(form.ui.Combo2->editAreaText(), QStringLiteral("Steep Slope Sliders"));
     QCOMPARE(form.ui.Label15->text(), QStringLiteral("(Nome Dir o Zip per il gioco scelto: sss)"));
-    QVERIFY(label15 != form.ui.Label15->text());
     QCOMPARE(form.ui.Text3->text(), QStringLiteral("sat bios.bin"));
     // Fields with nothing chosen take the new prompts.
     QCOMPARE(form.ui.Text1->text(),

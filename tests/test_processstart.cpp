@@ -1,16 +1,14 @@
-#include "e2e/ssefolder.h"
 #include "systemplatform.h"
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
 using kivo::StartResult;
 
-// Starting sse.exe from the program's own folder: natively, through wine
-// for a Windows program, and never through a shell.
+// What the real process start refuses. What it starts, natively and through
+// wine, is checked end to end: test_oddnames and test_e2e_emulator.
 class TestProcessStart : public QObject
 {
     Q_OBJECT
@@ -18,8 +16,6 @@ class TestProcessStart : public QObject
 private slots:
     void init();
     void cleanup();
-    void aNativeEmulatorGetsEachArgumentWhole();
-    void aWindowsEmulatorGoesThroughWine();
     void whatCannotStart();
 
 private:
@@ -45,37 +41,6 @@ bool TestProcessStart::writeFile(const QString &name, const QByteArray &content)
 {
     QFile out(file(name));
     return out.open(QIODevice::WriteOnly) && out.write(content) == content.size();
-}
-
-void TestProcessStart::aNativeEmulatorGetsEachArgumentWhole()
-{
-    QVERIFY(copyProgram(QStringLiteral(SSE_STANDIN_BINARY), file(QStringLiteral("sse.exe"))));
-    const QStringList arguments{
-        QStringLiteral("sse.exe"), QStringLiteral("my game.sgh"), QStringLiteral("-b"),
-        QString::fromUtf16(u"$(touch pwned); `id` \"q\" 'x' \\ é\nline.bin")};
-    kivo::DetachedProcessStarter starter;
-    QCOMPARE(starter.start(folder->path(), arguments), StartResult::Started);
-    const QString log = file(QStringLiteral("sse-standin.log"));
-    QVERIFY(QTest::qWaitFor([&] { return !readLog(log).isEmpty(); }, 10000));
-    QCOMPARE(argumentsOf(readLog(log).first()), arguments.mid(1));
-    QCOMPARE(readLog(log).first().value(u"cwd").toString(), QDir(folder->path()).canonicalPath());
-    QVERIFY(!QFile::exists(file(QStringLiteral("pwned"))));
-}
-
-void TestProcessStart::aWindowsEmulatorGoesThroughWine()
-{
-    QVERIFY(writeFile(QStringLiteral("sse.exe"), QByteArray("MZ") + QByteArray(62, '\0')));
-    qputenv("PATH", QFile::encodeName(QStringLiteral(WINE_STANDIN_DIR)) + ":/usr/bin:/bin");
-    kivo::DetachedProcessStarter starter;
-    const QStringList arguments{QStringLiteral("sse.exe"), QStringLiteral("-g"),
-                                QStringLiteral("sss"), QStringLiteral("a b.bin")};
-    QCOMPARE(starter.start(folder->path(), arguments), StartResult::Started);
-    const QString log = file(QStringLiteral("wine-standin.log"));
-    QVERIFY(QTest::qWaitFor([&] { return !readLog(log).isEmpty(); }, 10000));
-    QCOMPARE(argumentsOf(readLog(log).first()),
-             QStringList({file(QStringLiteral("sse.exe")), QStringLiteral("-g"),
-                          QStringLiteral("sss"), QStringLiteral("a b.bin")}));
-    QCOMPARE(readLog(log).first().value(u"cwd").toString(), QDir(folder->path()).canonicalPath());
 }
 
 void TestProcessStart::whatCannotStart()
