@@ -96,10 +96,7 @@ void TestOddNames::oddNamesGoThroughWhole()
 
     const QString ini = top + QStringLiteral("/KIVO.ini");
     QVERIFY(QSettings(ini, QSettings::IniFormat).isWritable());
-    {
-        QSettings done(ini, QSettings::IniFormat);
-        done.setValue(QStringLiteral("firstrun"), QStringLiteral("no"));
-    }
+    QSettings(ini, QSettings::IniFormat).setValue(QStringLiteral("firstrun"), QStringLiteral("no"));
 
     {
         RealHarness harness(ini, sse);
@@ -167,21 +164,11 @@ void TestOddNames::oddNamesGoThroughWhole()
     QVERIFY(form.ui.Option1->isChecked());
 
     const QString log = sse + QStringLiteral("/sse-standin.log");
-    const QStringList tail{QStringLiteral("-res"),
-                           QStringLiteral("640"),
-                           QStringLiteral("480"),
-                           QStringLiteral("-stretch"),
-                           QStringLiteral("0"),
-                           QStringLiteral("-br"),
-                           internalBackup,
-                           QStringLiteral("-bc"),
-                           cartridge};
+    const QStringList tail = words("-res 640 480 -stretch 0 -br") +
+                             QStringList{internalBackup, QStringLiteral("-bc"), cartridge};
     QTest::mouseClick(form.ui.Command8, Qt::LeftButton);
     QVERIFY(QTest::qWaitFor([&] { return readLog(log).size() == 1; }, 10000));
-    QCOMPARE(argumentsOf(readLog(log).at(0)),
-             QStringList({header, QStringLiteral("-d"), QStringLiteral("F:"), QStringLiteral("-b"),
-                          saturnBios}) +
-                 tail);
+    QCOMPARE(argumentsOf(readLog(log).at(0)), saturnArguments(header, saturnBios, tail));
     QCOMPARE(readLog(log).at(0).value(u"cwd").toString(), sse);
     QVERIFY(readLog(log).at(0).value(u"accepted").toBool());
 
@@ -190,9 +177,7 @@ void TestOddNames::oddNamesGoThroughWhole()
     QTest::mouseClick(form.ui.Command8, Qt::LeftButton);
     QVERIFY(QTest::qWaitFor([&] { return readLog(log).size() == 2; }, 10000));
     QCOMPARE(argumentsOf(readLog(log).at(1)),
-             QStringList({QStringLiteral("-g"), QStringLiteral("ffreveng"), QStringLiteral("-b"),
-                          stvBios}) +
-                 tail);
+             words("-g ffreveng -b") + QStringList{stvBios} + tail);
     QVERIFY(readLog(log).at(1).value(u"accepted").toBool());
     QCOMPARE(harness.boxes.shown.size(), 0);
 

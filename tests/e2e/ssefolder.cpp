@@ -117,3 +117,15 @@ QStringList repeated(const QString &key, int times)
         keys.append(key);
     return keys;
 }
+
+QStringList words(const char *text)
+{
+    return QString::fromUtf8(text).split(u' ');
+}
+
+QStringList saturnArguments(const QString &header, const QString &bios, const QStringList &rest)
+{
+    return QStringList{header, QStringLiteral("-d"), QStringLiteral("F:"), QStringLiteral("-b"),
+                       bios} +
+           rest;
+}

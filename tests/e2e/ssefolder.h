@@ -51,6 +51,11 @@ QList<QJsonObject> readLog(const QString &path);
 QStringList argumentsOf(const QJsonObject &entry);
 // xdotool key names for plain text.
 QStringList keysFor(const QString &text);
+// The words of a text split at its blanks, for arguments without blanks.
+QStringList words(const char *text);
+// What the emulator receives for a Saturn game: the header, drive F:, the
+// BIOS, then the rest.
+QStringList saturnArguments(const QString &header, const QString &bios, const QStringList &rest);
 // The key the given number of times.
 QStringList repeated(const QString &key, int times);
 // The main window of kivo, whatever its caption says after the name.

@@ -163,9 +163,7 @@ void TestE2eEmulator::eachKindOfEmulatorGivesItsReaction()
     const QList<QJsonObject> log = readLog(wineLog);
     QCOMPARE(log.size(), 1);
     QCOMPARE(argumentsOf(log.first()),
-             QStringList({exe, header, QStringLiteral("-d"), QStringLiteral("F:"),
-                          QStringLiteral("-b"), bios, QStringLiteral("-res"), QStringLiteral("640"),
-                          QStringLiteral("480"), QStringLiteral("-stretch"), QStringLiteral("0")}));
+             QStringList{exe} + saturnArguments(header, bios, words("-res 640 480 -stretch 0")));
     QCOMPARE(log.first().value(u"cwd").toString(), sse.path());
     QVERIFY2(x.waitUntilGone(boxName, 1000), qPrintable(x.error()));
     QCOMPARE(kivo->state(), QProcess::Running);

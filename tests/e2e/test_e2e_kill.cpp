@@ -5,7 +5,6 @@
 
 #include "ssefolder.h"
 
-#include <QSettings>
 #include <QtTest>
 
 namespace
@@ -15,14 +14,6 @@ const QString header = QStringLiteral("killed 'game'.sgh");
 const QString saturnBios = QStringLiteral("saturn bios.bin");
 const QString stvBios = QStringLiteral("stv bios.bin");
 const QString boxName = QStringLiteral("^(KIVO|Error)$");
-
-QStringList saturnLine(const QStringList &tail)
-{
-    return QStringList{
-               header,     QStringLiteral("-d"),  QStringLiteral("F:"), QStringLiteral("-b"),
-               saturnBios, QStringLiteral("-res")} +
-           tail;
-}
 
 } // namespace
 
@@ -109,8 +100,7 @@ void TestE2eKill::everyChoiceSurvivesAKill()
     // Both came back: the press starts the game, not the preparation, and
     // no box asks for a header. Then "Disable Math DSP Emulation" is ticked.
     QVERIFY2(start(), qPrintable(x.error()));
-    QCOMPARE(runSse(), saturnLine({QStringLiteral("640"), QStringLiteral("480"),
-                                   QStringLiteral("-stretch"), QStringLiteral("0")}));
+    QCOMPARE(runSse(), saturnArguments(header, saturnBios, words("-res 640 480 -stretch 0")));
     QVERIFY2(x.waitUntilGone(boxName, 1000), qPrintable(x.error()));
     QVERIFY2(x.focusAndKey(mainWindow, repeated(tab, 8) + QStringList{space}),
              qPrintable(x.error()));
@@ -119,31 +109,26 @@ void TestE2eKill::everyChoiceSurvivesAKill()
     // The box is still ticked; then a list: an ST-V game, which also
     // selects the ST-V system.
     QVERIFY2(start(), qPrintable(x.error()));
-    const QStringList tail{QStringLiteral("640"), QStringLiteral("480"), QStringLiteral("-stretch"),
-                           QStringLiteral("0"), QStringLiteral("-nodsp")};
-    QCOMPARE(runSse(), saturnLine(tail));
+    const QStringList tail = words("-res 640 480 -stretch 0 -nodsp");
+    QCOMPARE(runSse(), saturnArguments(header, saturnBios, tail));
     QVERIFY2(x.focusAndKey(mainWindow, repeated(backTab, 4) + QStringList{down, down}),
              qPrintable(x.error()));
     QVERIFY2(killOnceStored(QStringLiteral("system-stv"), QStringLiteral("True")),
              qPrintable(x.error()));
-    QCOMPARE(QSettings(sse.iniPath(), QSettings::IniFormat).value(QStringLiteral("stvrom")),
-             QStringLiteral("1"));
+    QCOMPARE(sse.setting(QStringLiteral("stvrom")), QStringLiteral("1"));
 
     // ST-V and its game came back; then the system alone, back to Saturn.
     QVERIFY2(start(), qPrintable(x.error()));
-    QCOMPARE(runSse(), QStringList({QStringLiteral("-g"), QStringLiteral("astrass"),
-                                    QStringLiteral("-b"), stvBios, QStringLiteral("-res")}) +
-                           tail);
+    QCOMPARE(runSse(), words("-g astrass -b") + QStringList{stvBios} + tail);
     // "Saturn", the first step from "Run SSE", with the blank key.
     QVERIFY2(x.focusAndKey(mainWindow, {tab, space}), qPrintable(x.error()));
     QVERIFY2(killOnceStored(QStringLiteral("system-sat"), QStringLiteral("True")),
              qPrintable(x.error()));
 
     QVERIFY2(start(), qPrintable(x.error()));
-    QCOMPARE(runSse(), saturnLine(tail));
-    const QSettings ini(sse.iniPath(), QSettings::IniFormat);
-    QCOMPARE(ini.value(QStringLiteral("system-stv")).toString(), QStringLiteral("False"));
-    QCOMPARE(ini.value(QStringLiteral("stvrom")).toString(), QStringLiteral("1"));
+    QCOMPARE(runSse(), saturnArguments(header, saturnBios, tail));
+    QCOMPARE(sse.setting(QStringLiteral("system-stv")), QStringLiteral("False"));
+    QCOMPARE(sse.setting(QStringLiteral("stvrom")), QStringLiteral("1"));
     QCOMPARE(kivo->state(), QProcess::Running);
 }
 

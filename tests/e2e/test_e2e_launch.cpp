@@ -71,17 +71,8 @@ void TestE2eLaunch::firstRunThenSaturnLaunch()
     QVERIFY(QTest::qWaitFor([&] { return sse.emulatorLog().size() >= 2; }, patience));
     log = sse.emulatorLog();
     QCOMPARE(log.size(), 2);
-    const QStringList expected{header,
-                               QStringLiteral("-d"),
-                               QStringLiteral("F:"),
-                               QStringLiteral("-b"),
-                               bios,
-                               QStringLiteral("-res"),
-                               QStringLiteral("640"),
-                               QStringLiteral("480"),
-                               QStringLiteral("-stretch"),
-                               QStringLiteral("0")};
-    QCOMPARE(argumentsOf(log.at(1)), expected);
+    QCOMPARE(argumentsOf(log.at(1)),
+             saturnArguments(header, bios, words("-res 640 480 -stretch 0")));
     QCOMPARE(log.at(1).value(u"cwd").toString(), sseFolder);
     QCOMPARE(log.at(1).value(u"problems").toArray(), QJsonArray());
     QVERIFY(log.at(1).value(u"accepted").toBool());

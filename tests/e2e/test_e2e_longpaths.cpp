@@ -106,18 +106,8 @@ void TestE2eLongPaths::anSseFolderOverFourThousandCharactersDeep()
              qPrintable(x.error()));
 
     const QString logPath = sse.filePath(QStringLiteral("sse-standin.log"));
-    const QStringList expected{header,
-                               QStringLiteral("-d"),
-                               QStringLiteral("F:"),
-                               QStringLiteral("-b"),
-                               bios,
-                               QStringLiteral("-res"),
-                               QStringLiteral("640"),
-                               QStringLiteral("480"),
-                               QStringLiteral("-stretch"),
-                               QStringLiteral("0"),
-                               QStringLiteral("-br"),
-                               backup};
+    const QStringList expected =
+        saturnArguments(header, bios, words("-res 640 480 -stretch 0 -br") + QStringList{backup});
     QVERIFY(QTest::qWaitFor([&] { return readLog(logPath).size() == 1; }, patience));
     QCOMPARE(argumentsOf(readLog(logPath).at(0)), expected);
     QCOMPARE(readLog(logPath).at(0).value(u"cwd").toString(), sseFolder);

@@ -173,21 +173,10 @@ void TestE2ePicker::wholeConfigurationThroughThePicker()
     QVERIFY(QTest::qWaitFor([&] { return readLog(logPath).size() >= 1; }, patience));
     const QList<QJsonObject> log = readLog(logPath);
     QCOMPARE(log.size(), 1);
-    const QStringList expected{header,
-                               QStringLiteral("-d"),
-                               QStringLiteral("F:"),
-                               QStringLiteral("-b"),
-                               saturnBios,
-                               QStringLiteral("-res"),
-                               QStringLiteral("640"),
-                               QStringLiteral("480"),
-                               QStringLiteral("-stretch"),
-                               QStringLiteral("0"),
-                               QStringLiteral("-br"),
-                               internalBackup,
-                               QStringLiteral("-bc"),
-                               cartridge};
-    QCOMPARE(argumentsOf(log.at(0)), expected);
+    QCOMPARE(argumentsOf(log.at(0)),
+             saturnArguments(header, saturnBios,
+                             words("-res 640 480 -stretch 0 -br") +
+                                 QStringList{internalBackup, QStringLiteral("-bc"), cartridge}));
     QCOMPARE(log.at(0).value(u"cwd").toString(), sseFolder);
     QCOMPARE(log.at(0).value(u"problems").toArray(), QJsonArray());
     QVERIFY(log.at(0).value(u"accepted").toBool());

@@ -104,15 +104,7 @@ void TestE2eReadOnlySettings::aSettingsFolderThatCannotBeWritten()
             return QStringList{QStringLiteral("no launch: ") + x.error()};
         return argumentsOf(readLog(logPath).at(launch));
     };
-    const QStringList start{header,
-                            QStringLiteral("-d"),
-                            QStringLiteral("F:"),
-                            QStringLiteral("-b"),
-                            bios,
-                            QStringLiteral("-res"),
-                            QStringLiteral("800"),
-                            QStringLiteral("600"),
-                            QStringLiteral("-stretch")};
+    const QStringList start = saturnArguments(header, bios, words("-res 800 600 -stretch"));
 
     // The saved configuration is shown and used.
     QCOMPARE(runSse(0), start + QStringList({QStringLiteral("0"), QStringLiteral("-nodsp")}));
