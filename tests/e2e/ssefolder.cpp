@@ -129,3 +129,10 @@ QStringList saturnArguments(const QString &header, const QString &bios, const QS
                        bios} +
            rest;
 }
+
+bool inPicker(XSession &x, const QStringList &typed)
+{
+    const QStringList picker = x.waitForWindows(pickerName, patience);
+    return picker.size() == 1 && x.focusAndKey(picker.first(), typed) &&
+           x.waitUntilGone(pickerName, patience);
+}

@@ -51,6 +51,8 @@ QList<QJsonObject> readLog(const QString &path);
 QStringList argumentsOf(const QJsonObject &entry);
 // xdotool key names for plain text.
 QStringList keysFor(const QString &text);
+// Waits for the picker, types into it, and waits until it is gone.
+bool inPicker(XSession &x, const QStringList &typed);
 // The words of a text split at its blanks, for arguments without blanks.
 QStringList words(const char *text);
 // What the emulator receives for a Saturn game: the header, drive F:, the

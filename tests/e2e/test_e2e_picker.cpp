@@ -44,18 +44,9 @@ private slots:
     void wholeConfigurationThroughThePicker();
 
 private:
-    // Waits for the picker, types into it, and waits until it is gone.
-    bool inPicker(XSession &x, const QStringList &typed);
     // Double-clicks the first file of a file request's list.
     bool doubleClickFirstFile(XSession &x);
 };
-
-bool TestE2ePicker::inPicker(XSession &x, const QStringList &typed)
-{
-    const QStringList picker = x.waitForWindows(pickerName, patience);
-    return picker.size() == 1 && x.focusAndKey(picker.first(), typed) &&
-           x.waitUntilGone(pickerName, patience);
-}
 
 bool TestE2ePicker::doubleClickFirstFile(XSession &x)
 {
