@@ -232,9 +232,12 @@ void TestBadSettings::valuesOfTheWrongTypeOrOutOfRange()
     FileHarness harness(path);
     harness.ownFolder.folder = sse;
     Form1 form(harness.platform);
-    QVERIFY(form.ui.opz11->isChecked());
+    QVERIFY(form.ui.opz11->isChecked() && !form.ui.Option1->isChecked());
     form.ui.opz13->trigger();
     QVERIFY(holds(path, QStringLiteral("language"), QString::fromUtf16(u"Français")));
+    // The new prompt in the game list makes Saturn the system.
+    QVERIFY(form.ui.Option1->isEnabled() && form.ui.Option1->isChecked());
+    QVERIFY(holds(path, QStringLiteral("system-sat"), QStringLiteral("True")));
 }
 
 QTEST_MAIN(TestBadSettings)

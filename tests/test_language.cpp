@@ -70,7 +70,6 @@ private slots:
     void aSwitchChangesWordsNeverChoices();
     void theCurrentLanguageAgainAppliesAndSavesAgain();
     void aLanguageAndBackIsTheLanguageAlone();
-    void aStoredNameThatIsNoLanguage();
 };
 
 void TestLanguage::mainWindowTextsInEachLanguage()
@@ -346,21 +345,6 @@ void TestLanguage::aLanguageAndBackIsTheLanguageAlone()
         QCOMPARE(captionsOf(right.at(i)), captionsOf(left.at(i)));
     QCOMPARE(roundTrip.ui.Text1->text(), direct.ui.Text1->text());
     QCOMPARE(roundTrip.ui.Combo4->itemText(2), QStringLiteral("Proportional Stretch"));
-}
-
-void TestLanguage::aStoredNameThatIsNoLanguage()
-{
-    Harness harness;
-    harness.settings.setGeneral(QStringLiteral("language"), QStringLiteral("Klingon"));
-    Form1 &form = harness.start();
-    QCOMPARE(form.lingua, QStringLiteral("Klingon"));
-    QVERIFY(!form.ui.Option1->isChecked());
-    QCOMPARE(form.ui.Combo2->editAreaText(), QStringLiteral("Select a rom to play an St-V game"));
-    // Choosing from the menu stores a real name, and the prompt makes Saturn the system.
-    form.ui.opz12->trigger();
-    QCOMPARE(harness.settings.general(QStringLiteral("language")), italiano);
-    QVERIFY(form.ui.Option1->isEnabled() && form.ui.Option1->isChecked());
-    QCOMPARE(harness.settings.general(QStringLiteral("system-sat")), QStringLiteral("True"));
 }
 
 QTEST_MAIN(TestLanguage)

@@ -231,6 +231,8 @@ void TestStartup::aLanguageThatIsNoneOfTheThree()
         QCOMPARE(form.ui.Combo4->count(), 3);
         QCOMPARE(form.ui.Combo4->itemText(1), QString());
         QCOMPARE(form.ui.Frame1->title(), QStringLiteral("System and Game"));
+        QCOMPARE(form.ui.Combo2->editAreaText(),
+                 QStringLiteral("Select a rom to play an St-V game"));
         // The header field never changed, so nothing selected Saturn.
         QVERIFY(!form.ui.Option1->isChecked());
     }
