@@ -7,7 +7,13 @@
 #include <QJsonDocument>
 #include <QSettings>
 
-SseFolder::SseFolder() : canonical(QFileInfo(folder.path()).canonicalFilePath()) {}
+SseFolder::SseFolder() : base(QFileInfo(folder.path()).canonicalFilePath()), canonical(base) {}
+
+bool SseFolder::enter(const QString &name)
+{
+    canonical = filePath(name);
+    return QDir().mkpath(canonical);
+}
 
 QString SseFolder::filePath(const QString &name) const
 {
@@ -43,17 +49,18 @@ bool SseFolder::addDemoFile(const QString &relativePath, const QByteArray &what)
     return file.write(text) == text.size();
 }
 
-QProcess *SseFolder::launchKivo(XSession &x) const
+QProcess *SseFolder::launchKivo(XSession &x, const QString &workingFolder) const
 {
     QProcessEnvironment environment = x.environment();
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
     environment.insert(QStringLiteral("SSE_STANDIN_NO_WINDOW"), QStringLiteral("1"));
-    return x.launch(filePath(QStringLiteral("kivo")), {}, canonical, environment);
+    return x.launch(filePath(QStringLiteral("kivo")), {},
+                    workingFolder.isEmpty() ? canonical : workingFolder, environment);
 }
 
-QString SseFolder::startKivo(XSession &x, QProcess **kivo) const
+QString SseFolder::startKivo(XSession &x, QProcess **kivo, const QString &workingFolder) const
 {
-    QProcess *started = launchKivo(x);
+    QProcess *started = launchKivo(x, workingFolder);
     if (kivo)
         *kivo = started;
     if (!started)

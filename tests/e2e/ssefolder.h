@@ -18,6 +18,10 @@ public:
     bool isValid() const { return folder.isValid() && config.isValid(); }
     // Canonical, as KIVO compares its own folder with the saved one.
     QString path() const { return canonical; }
+    // The temporary folder that holds it.
+    QString top() const { return base; }
+    // Makes a new folder below the SSE folder the SSE folder.
+    bool enter(const QString &name);
     QString filePath(const QString &name) const;
     // The settings file that kivo started by launch() reads and writes.
     QString iniPath() const;
@@ -28,9 +32,11 @@ public:
     bool addDemoFile(const QString &relativePath, const QByteArray &what);
     // Starts the kivo of this folder on the display, with its own settings
     // and the stand-in emulator's window kept away.
-    QProcess *launchKivo(XSession &x) const;
+    // It runs in workingFolder, or else in the SSE folder.
+    QProcess *launchKivo(XSession &x, const QString &workingFolder = {}) const;
     // launchKivo(), then waits for the one main window; its id, or empty.
-    QString startKivo(XSession &x, QProcess **kivo = nullptr) const;
+    QString startKivo(XSession &x, QProcess **kivo = nullptr,
+                      const QString &workingFolder = {}) const;
     // Writes these keys ("Group/key" for a group) into iniPath().
     bool writeSettings(const QList<QPair<QString, QVariant>> &values) const;
     // A key of iniPath() as text.
@@ -41,6 +47,7 @@ public:
 private:
     QTemporaryDir folder;
     QTemporaryDir config;
+    QString base;
     QString canonical;
 };
 

@@ -6,7 +6,6 @@
 #include "ssefolder.h"
 
 #include <QDir>
-#include <QSettings>
 #include <QtTest>
 
 namespace
@@ -34,44 +33,30 @@ private:
 void TestE2eLongPaths::anSseFolderOverFourThousandCharactersDeep()
 {
     QVERIFY2(x.start(), qPrintable(x.error()));
-    QTemporaryDir base;
-    QTemporaryDir configHome;
-    QVERIFY(base.isValid() && configHome.isValid());
+    SseFolder sse;
+    QVERIFY(sse.isValid());
 
     // Nested folders of 200 characters each, blanks included.
-    QString sseFolder = QFileInfo(base.path()).canonicalFilePath();
-    for (int level = 1; sseFolder.size() <= 4000; ++level) {
+    for (int level = 1; sse.path().size() <= 4000; ++level) {
         const QString name = QStringLiteral("level %1 ").arg(level, 2, 10, QLatin1Char('0'));
-        sseFolder += u'/' + name + QString(199 - name.size(), QLatin1Char('x'));
+        QVERIFY(sse.enter(name + QString(199 - name.size(), QLatin1Char('x'))));
     }
-    const QDir sse(sseFolder);
-    QVERIFY(QDir().mkpath(sseFolder + QStringLiteral("/headers")));
-    QVERIFY(sse.mkdir(QStringLiteral("bios")));
+    const QString sseFolder = sse.path();
     const QString longest = sse.filePath(QStringLiteral("bios/") + bios);
     QVERIFY2(longest.size() < deepest, qPrintable(QString::number(longest.size())));
-    QVERIFY(copyProgram(QStringLiteral(KIVO_BINARY), sse.filePath(QStringLiteral("kivo"))));
-    QVERIFY(
-        copyProgram(QStringLiteral(SSE_STANDIN_BINARY), sse.filePath(QStringLiteral("sse.exe"))));
-    for (const QString &file : {QStringLiteral("headers/") + header, QStringLiteral("bios/") + bios,
-                                backup, QStringLiteral("sse.cfg")}) {
-        QFile made(sse.filePath(file));
-        QVERIFY(made.open(QIODevice::WriteOnly) && made.write("KIVO test data\n") > 0);
-    }
-    const QString iniPath = configHome.filePath(QStringLiteral("KIVO/KIVO.ini"));
-    {
-        QSettings ini(iniPath, QSettings::IniFormat);
-        ini.setValue(QStringLiteral("firstrun"), QStringLiteral("no"));
-    }
+    QVERIFY(sse.addProgram(QStringLiteral(KIVO_BINARY), QStringLiteral("kivo")));
+    QVERIFY(sse.addProgram(QStringLiteral(SSE_STANDIN_BINARY), QStringLiteral("sse.exe")));
+    QVERIFY(sse.addDemoFile(QStringLiteral("headers/") + header, "Saturn game header"));
+    QVERIFY(sse.addDemoFile(QStringLiteral("bios/") + bios, "Saturn BIOS"));
+    QVERIFY(sse.addDemoFile(backup, "backup cartridge"));
+    QVERIFY(sse.addDemoFile(QStringLiteral("sse.cfg"), "emulator configuration"));
+    QVERIFY(sse.writeSettings({{QStringLiteral("firstrun"), QStringLiteral("no")}}));
 
-    QProcessEnvironment environment = x.environment();
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome.path());
-    environment.insert(QStringLiteral("SSE_STANDIN_NO_WINDOW"), QStringLiteral("1"));
-    QProcess *kivo = x.launch(sse.filePath(QStringLiteral("kivo")), {}, sseFolder, environment);
-    QVERIFY2(kivo, qPrintable(x.error()));
-    QStringList mainWindow = x.waitForWindows(mainWindowName, patience);
-    QVERIFY2(mainWindow.size() == 1, qPrintable(x.error()));
+    QProcess *kivo = nullptr;
+    QString mainWindow = sse.startKivo(x, &kivo);
+    QVERIFY2(!mainWindow.isEmpty(), qPrintable(x.error()));
     const auto inMainWindow = [&](const QStringList &typed) {
-        return x.focusAndKey(mainWindow.first(), typed);
+        return x.focusAndKey(mainWindow, typed);
     };
     const QString tab = QStringLiteral("Tab");
     const QString backTab = QStringLiteral("shift+Tab");
@@ -97,17 +82,15 @@ void TestE2eLongPaths::anSseFolderOverFourThousandCharactersDeep()
                           QStringList{space}),
              qPrintable(x.error()));
 
-    const QString logPath = sse.filePath(QStringLiteral("sse-standin.log"));
     const QStringList expected =
         saturnArguments(header, bios, words("-res 640 480 -stretch 0 -br") + QStringList{backup});
-    QVERIFY(QTest::qWaitFor([&] { return readLog(logPath).size() == 1; }, patience));
-    QCOMPARE(argumentsOf(readLog(logPath).at(0)), expected);
-    QCOMPARE(readLog(logPath).at(0).value(u"cwd").toString(), sseFolder);
-    QVERIFY(readLog(logPath).at(0).value(u"accepted").toBool());
+    QVERIFY(QTest::qWaitFor([&] { return sse.emulatorLog().size() == 1; }, patience));
+    QCOMPARE(argumentsOf(sse.emulatorLog().at(0)), expected);
+    QCOMPARE(sse.emulatorLog().at(0).value(u"cwd").toString(), sseFolder);
+    QVERIFY(sse.emulatorLog().at(0).value(u"accepted").toBool());
 
-    const QSettings ini(iniPath, QSettings::IniFormat);
     const auto stored = [&](const QString &key) {
-        return ini.value(QStringLiteral("Last Folders/") + key).toString();
+        return sse.setting(QStringLiteral("Last Folders/") + key);
     };
     QCOMPARE(stored(QStringLiteral("text7")), sseFolder);
     QCOMPARE(stored(QStringLiteral("text7tag")), sseFolder);
@@ -120,13 +103,11 @@ void TestE2eLongPaths::anSseFolderOverFourThousandCharactersDeep()
     kivo->kill();
     kivo->waitForFinished();
     QVERIFY2(x.waitUntilGone(mainWindowName, patience), qPrintable(x.error()));
-    QVERIFY2(x.launch(sse.filePath(QStringLiteral("kivo")), {}, sseFolder, environment),
-             qPrintable(x.error()));
-    mainWindow = x.waitForWindows(mainWindowName, patience);
-    QVERIFY2(mainWindow.size() == 1, qPrintable(x.error()));
+    mainWindow = sse.startKivo(x);
+    QVERIFY2(!mainWindow.isEmpty(), qPrintable(x.error()));
     QVERIFY2(inMainWindow({space}), qPrintable(x.error()));
-    QVERIFY(QTest::qWaitFor([&] { return readLog(logPath).size() == 2; }, patience));
-    QCOMPARE(argumentsOf(readLog(logPath).at(1)), expected);
+    QVERIFY(QTest::qWaitFor([&] { return sse.emulatorLog().size() == 2; }, patience));
+    QCOMPARE(argumentsOf(sse.emulatorLog().at(1)), expected);
     QVERIFY2(x.waitUntilGone(QStringLiteral("^(KIVO|Error)$"), 1000), qPrintable(x.error()));
 }
 
