@@ -8,6 +8,8 @@
 #include <QPointer>
 #include <QTest>
 
+#include <optional>
+
 using kivo::BoxIcon;
 
 namespace
@@ -208,7 +210,6 @@ class TestExtras : public QObject
 
 private slots:
     void init();
-    void cleanup();
 
     void launcherTextsInEachLanguage_data();
     void launcherTextsInEachLanguage();
@@ -228,7 +229,7 @@ private slots:
     void exitClosesEveryWindowInOrder();
 
 private:
-    Harness *harness = nullptr;
+    std::optional<Harness> harness;
     Form1 *form = nullptr;
 
     ExtrlowL &openLauncher();
@@ -239,17 +240,10 @@ private:
 
 void TestExtras::init()
 {
-    harness = new Harness;
+    harness.emplace();
     form = &harness->start();
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form));
-}
-
-void TestExtras::cleanup()
-{
-    delete harness;
-    harness = nullptr;
-    form = nullptr;
 }
 
 ExtrlowL &TestExtras::openLauncher()

@@ -6,6 +6,8 @@
 #include <QDialog>
 #include <QTest>
 
+#include <optional>
+
 namespace
 {
 
@@ -43,7 +45,6 @@ class TestExtrasFront : public QObject
 
 private slots:
     void init();
-    void cleanup();
     void theLauncherTakesTheActivationBack();
     void theWindowOpenedLastWins();
     void aModalBoxIsLeftAlone();
@@ -51,26 +52,19 @@ private slots:
     void whenTheWinnerClosesTheNextOneTakesOver();
 
 private:
-    Harness *harness = nullptr;
+    std::optional<Harness> harness;
     Form1 *form = nullptr;
     void activate(QWidget *window);
 };
 
 void TestExtrasFront::init()
 {
-    harness = new Harness;
+    harness.emplace();
     form = &harness->start();
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form));
     activate(form);
     QCOMPARE(QApplication::activeWindow(), form);
-}
-
-void TestExtrasFront::cleanup()
-{
-    delete harness;
-    harness = nullptr;
-    form = nullptr;
 }
 
 // As a click on a window's frame does.

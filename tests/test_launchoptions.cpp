@@ -2,6 +2,8 @@
 
 #include <QTest>
 
+#include <optional>
+
 // Each option a person sets turns into its piece of the emulator's command
 // line at once, and is saved at once.
 class TestLaunchOptions : public QObject
@@ -10,7 +12,6 @@ class TestLaunchOptions : public QObject
 
 private slots:
     void init();
-    void cleanup();
     void switchesGiveTheirFragmentsAndAreSaved();
     void backupSwitchesFollowTheirFiles();
     void polygonFixFollowsItsMode();
@@ -20,24 +21,19 @@ private slots:
     void backupFieldsEnableTheirSwitches();
 
 private:
-    Harness *harness = nullptr;
+    std::optional<Harness> harness;
     Form1 *form = nullptr;
     void choose(ListBox *list, int index);
 };
 
 void TestLaunchOptions::init()
 {
-    harness = new Harness;
+    harness.emplace();
     harness->settings.setGeneral(QStringLiteral("firstrun"), QStringLiteral("no"));
     form = &harness->start();
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form));
     harness->settings.saves.clear();
-}
-
-void TestLaunchOptions::cleanup()
-{
-    delete harness;
 }
 
 // Picks an entry the way a keyboard user does: focus the list, move with arrows.
