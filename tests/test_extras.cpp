@@ -2,6 +2,7 @@
 #include "extras/extrlowl.h"
 #include "fakeplatform.h"
 #include "lang/lang.h"
+#include "lang/messages.h"
 #include "picker/aprifile.h"
 
 #include <QGroupBox>
@@ -378,16 +379,13 @@ void TestExtras::anEmptyNameIsRefused()
     QTest::mouseClick(launcher.ui.Command1, Qt::LeftButton);
     QCOMPARE(harness->processes.starts.size(), 0);
     QCOMPARE(harness->boxes.shown.size(), 1);
-    QCOMPARE(harness->boxes.shown[0].text,
-             QStringLiteral("First write an header name, then click on 'Extract Header'."));
+    QCOMPARE(harness->boxes.shown[0].text, Messages::msgneedhdrname(QStringLiteral("English")));
     QCOMPARE(harness->boxes.shown[0].icon, BoxIcon::None);
     QCOMPARE(harness->boxes.shown[0].title, QStringLiteral("KIVO"));
 
     form->lingua = QString::fromUtf16(u"Français");
     QTest::mouseClick(launcher.ui.Command1, Qt::LeftButton);
-    QCOMPARE(harness->boxes.shown.last().text,
-             QString::fromUtf16(u"Vous devez écrire le nom de votre en-tête, et ensuite cliquer "
-                                u"sur 'Extraire l'en-tête'."));
+    QCOMPARE(harness->boxes.shown.last().text, Messages::msgneedhdrname(form->lingua));
 
     // An empty name never reaches the folder check: outside the SSE
     // folder the program only says so and stays.
@@ -500,9 +498,7 @@ void TestExtras::outsideTheSseFolderEverythingCloses()
 
     QCOMPARE(harness->processes.starts.size(), 0);
     QCOMPARE(harness->boxes.shown.size(), 1);
-    QCOMPARE(harness->boxes.shown[0].text,
-             QStringLiteral("KIVO non si trova nella cartella dell'SSE.\rCopia KIVO nella stessa "
-                            "cartella di SSE, e lancialo nuovamente."));
+    QCOMPARE(harness->boxes.shown[0].text, Messages::msgnotinssedir(form->lingua));
     QCOMPARE(harness->boxes.shown[0].icon, BoxIcon::Critical);
     QCOMPARE(harness->boxes.shown[0].title, QStringLiteral("KIVO"));
     QVERIFY(allOpenWhileShown);

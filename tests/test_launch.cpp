@@ -193,9 +193,7 @@ void TestLaunch::missingFilesAreRefused()
     QCOMPARE(harness->processes.starts.size(), 0);
     QCOMPARE(harness->boxes.shown.size(), 2);
     for (const ShownBox &box : harness->boxes.shown) {
-        QCOMPARE(
-            box.text,
-            QStringLiteral("Select a BIOS file, and an header file befor running the emulator."));
+        QCOMPARE(box.text, Messages::msgneedbioshdr(QStringLiteral("English")));
         QCOMPARE(box.icon, BoxIcon::Information);
         QCOMPARE(box.title, errorTitle);
     }
@@ -203,8 +201,7 @@ void TestLaunch::missingFilesAreRefused()
     // ST-V with the empty first entry: no game, though a BIOS is set.
     form->ui.Combo2->setCurrentIndex(0);
     press();
-    QCOMPARE(harness->boxes.shown.last().text,
-             QStringLiteral("Select a BIOS file, and a game rom befor running the emulator."));
+    QCOMPARE(harness->boxes.shown.last().text, Messages::msgneedbiosrom(QStringLiteral("English")));
     QCOMPARE(harness->boxes.shown.last().title, errorTitle);
     form->ui.Combo2->setCurrentIndex(7);
     form->ui.Text4->setTag(QString());
