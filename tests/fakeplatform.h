@@ -85,14 +85,22 @@ struct ListedVolumes : kivo::Volumes {
     QList<kivo::Volume> mounted() const override { return volumes; }
 };
 
-// A main window on recording seams.
-struct Harness {
-    MemorySettings settings;
+// The recording seams but the store, for a store of the test's own.
+struct RecordingSeams {
     RecordingStarter processes;
     RecordingBoxes boxes;
     FixedFolder ownFolder;
     ListedVolumes volumes;
-    kivo::Platform platform{settings, processes, boxes, ownFolder, volumes};
+    kivo::Platform on(kivo::SettingsStore &store)
+    {
+        return {store, processes, boxes, ownFolder, volumes};
+    }
+};
+
+// A main window on recording seams.
+struct Harness : RecordingSeams {
+    MemorySettings settings;
+    kivo::Platform platform = on(settings);
     std::unique_ptr<Form1> form;
 
     Form1 &start()

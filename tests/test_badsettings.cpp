@@ -16,14 +16,10 @@ namespace
 {
 
 // A main window on the real store of a file; the other seams record.
-struct FileHarness {
+struct FileHarness : RecordingSeams {
     explicit FileHarness(const QString &file) : settings(file) {}
     kivo::IniSettingsStore settings;
-    RecordingStarter processes;
-    RecordingBoxes boxes;
-    FixedFolder ownFolder;
-    ListedVolumes volumes;
-    kivo::Platform platform{settings, processes, boxes, ownFolder, volumes};
+    kivo::Platform platform = on(settings);
 };
 
 // The state of a start on a store that holds exactly these values.

@@ -39,13 +39,6 @@ struct WatchedStore : kivo::IniSettingsStore {
     }
 };
 
-struct Seams {
-    RecordingStarter processes;
-    RecordingBoxes boxes;
-    FixedFolder ownFolder;
-    ListedVolumes volumes;
-};
-
 } // namespace
 
 class TestChoiceWrites : public QObject
@@ -69,18 +62,17 @@ void TestChoiceWrites::aKillWhileAChoiceIsSavedLeavesOneOrTheOther()
             return QStringList{QStringLiteral("cannot write ") + restartFile};
         file.close();
         kivo::IniSettingsStore store(restartFile);
-        Seams seams;
+        RecordingSeams seams;
         seams.ownFolder.folder = sse.path;
-        kivo::Platform platform{store, seams.processes, seams.boxes, seams.ownFolder,
-                                seams.volumes};
+        kivo::Platform platform = seams.on(store);
         Form1 form(platform);
         return shownState(form);
     };
 
     WatchedStore store(dir.filePath(QStringLiteral("KIVO.ini")));
-    Seams seams;
+    RecordingSeams seams;
     seams.ownFolder.folder = sse.path;
-    kivo::Platform platform{store, seams.processes, seams.boxes, seams.ownFolder, seams.volumes};
+    kivo::Platform platform = seams.on(store);
     Form1 form(platform);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
