@@ -1,6 +1,7 @@
 #include "fakeplatform.h"
 #include "lang/messages.h"
 #include "picker/shortpath.h"
+#include "systemplatform.h"
 
 #include <QDir>
 #include <QFile>
@@ -40,6 +41,7 @@ private slots:
     void outsideTheSseFolderTheProgramCloses();
     void noEmulatorBesideTheProgram();
     void aStartThatFailsOtherwiseShowsNothing();
+    void whatTheRealProcessStartRefuses();
     void theButtonTellsWhatItWouldStart();
     void folderComparison();
     void shortPaths();
@@ -259,6 +261,36 @@ void TestLaunch::aStartThatFailsOtherwiseShowsNothing()
     QCOMPARE(harness->boxes.shown.size(), 0);
     QCOMPARE(harness->settings.general(QStringLiteral("firstrun")), QString());
     QVERIFY(form->isVisible());
+}
+
+// What it starts, natively and through wine, is checked end to end:
+// test_oddnames and test_e2e_emulator.
+void TestLaunch::whatTheRealProcessStartRefuses()
+{
+    const QString folder = sse->path();
+    const QString exe = sse->filePath(QStringLiteral("sse.exe"));
+    const auto write = [&](const QByteArray &content) {
+        QFile out(exe);
+        return out.open(QIODevice::WriteOnly) && out.write(content) == content.size();
+    };
+    kivo::DetachedProcessStarter starter;
+    const QStringList line{QStringLiteral("sse.exe"), QStringLiteral("-resetcfg")};
+    // No emulator beside the program.
+    QCOMPARE(starter.start(folder, line), kivo::StartResult::NotFound);
+    QVERIFY(QDir(folder).mkdir(QStringLiteral("sse.exe")));
+    QCOMPARE(starter.start(folder, line), kivo::StartResult::NotFound);
+    QVERIFY(QDir(folder).rmdir(QStringLiteral("sse.exe")));
+
+    // There, but nothing that runs: a plain file, or a Windows program without wine.
+    QVERIFY(write("not a program\n"));
+    QCOMPARE(starter.start(folder, line), kivo::StartResult::Failed);
+    QVERIFY(write(QByteArray("MZ") + QByteArray(62, '\0')));
+    const QByteArray path = qgetenv("PATH");
+    QTemporaryDir noWine;
+    qputenv("PATH", QFile::encodeName(noWine.path()));
+    const kivo::StartResult withoutWine = starter.start(folder, line);
+    qputenv("PATH", path);
+    QCOMPARE(withoutWine, kivo::StartResult::Failed);
 }
 
 void TestLaunch::theButtonTellsWhatItWouldStart()
