@@ -394,6 +394,23 @@ void restoreStore(const Fixture &fixture)
         fail(QStringLiteral("cannot copy the store"));
 }
 
+// KIVO's own platform on a fresh copy of the full store, counting boxes only.
+struct RealPlatform {
+    explicit RealPlatform(const Fixture &fixture)
+        : restored((restoreStore(fixture), true)), ownFolder(fixture.sse)
+    {
+        if (settings.fileName() != fixture.store)
+            fail(QStringLiteral("the store is %1, not the fixture's").arg(settings.fileName()));
+    }
+    bool restored; // first: the store is copied before it is opened
+    kivo::IniSettingsStore settings;
+    kivo::DetachedProcessStarter processes;
+    CountingBoxes boxes;
+    FolderOf ownFolder;
+    kivo::MountedVolumes volumes;
+    kivo::Platform platform{settings, processes, boxes, ownFolder, volumes};
+};
+
 QProcessEnvironment childEnvironment(const Fixture &fixture)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -620,15 +637,9 @@ void waitForStandIn(const QString &log, int lines)
 
 void runSse(const Fixture &fixture, int rounds)
 {
-    restoreStore(fixture);
-    kivo::IniSettingsStore settings;
-    if (settings.fileName() != fixture.store)
-        fail(QStringLiteral("the store is %1, not the fixture's").arg(settings.fileName()));
-    kivo::DetachedProcessStarter processes;
-    CountingBoxes boxes;
-    FolderOf ownFolder(fixture.sse);
-    kivo::MountedVolumes volumes;
-    kivo::Platform platform{settings, processes, boxes, ownFolder, volumes};
+    RealPlatform real(fixture);
+    kivo::Platform &platform = real.platform;
+    const CountingBoxes &boxes = real.boxes;
     PaintWatch paints;
     Form1 form(platform);
     form.show();
@@ -683,15 +694,9 @@ void runSse(const Fixture &fixture, int rounds)
 
 void picker(const Fixture &fixture, int rounds)
 {
-    restoreStore(fixture);
-    kivo::IniSettingsStore settings;
-    if (settings.fileName() != fixture.store)
-        fail(QStringLiteral("the store is %1, not the fixture's").arg(settings.fileName()));
-    kivo::DetachedProcessStarter processes;
-    CountingBoxes boxes;
-    FolderOf ownFolder(fixture.sse);
-    kivo::MountedVolumes volumes;
-    kivo::Platform platform{settings, processes, boxes, ownFolder, volumes};
+    RealPlatform real(fixture);
+    kivo::Platform &platform = real.platform;
+    const CountingBoxes &boxes = real.boxes;
     PaintWatch paints;
     StallMeter stalls;
     const QString headers = fixture.sse + QStringLiteral("/headers");
