@@ -263,7 +263,7 @@ private:
 class CountingBoxes : public kivo::MessageBoxes
 {
 public:
-    void show(const QString &text, kivo::BoxIcon, const QString &) override
+    void show(QWidget &, const QString &text, kivo::BoxIcon, const QString &) override
     {
         ++shown;
         std::fprintf(stderr, "kivo_bench: unexpected message box: %s\n", qPrintable(text));
@@ -404,7 +404,8 @@ struct RealPlatform {
     }
     bool restored; // first: the store is copied before it is opened
     kivo::IniSettingsStore settings;
-    kivo::DetachedProcessStarter processes;
+    kivo::InstalledWine wine;
+    kivo::DetachedProcessStarter processes{wine};
     CountingBoxes boxes;
     FolderOf ownFolder;
     kivo::MountedVolumes volumes;
@@ -646,7 +647,7 @@ void runSse(const Fixture &fixture, int rounds)
     if (!waitForIdle([&] { return shownAndPainted(&form, paints); }))
         fail(QStringLiteral("the main window did not show"));
 
-    const QStringList line = form.pendingCommandLine().arguments();
+    const QStringList line = form.launchDecision().line.arguments();
     if (line.isEmpty())
         fail(QStringLiteral("Run SSE would start nothing"));
     const QString program = QDir(fixture.sse).filePath(line.first());

@@ -11,7 +11,8 @@ int main(int argc, char *argv[])
     application.setApplicationName(kivo::applicationTitle);
 
     kivo::IniSettingsStore settings;
-    kivo::DetachedProcessStarter processes;
+    kivo::InstalledWine wine;
+    kivo::DetachedProcessStarter processes(wine);
     kivo::QtMessageBoxes messages;
     kivo::ExecutableFolder ownFolder;
     kivo::MountedVolumes volumes;

@@ -50,14 +50,16 @@ struct RecordedStart {
 struct RecordingStarter : kivo::ProcessStarter {
     QVector<RecordedStart> starts;
     kivo::StartResult result = kivo::StartResult::Started;
-    kivo::StartResult start(const QString &folder, const QStringList &arguments) override
+    QString reason;
+    kivo::StartOutcome start(const QString &folder, const QStringList &arguments) override
     {
         starts.append({folder, arguments});
-        return result;
+        return {result, reason};
     }
 };
 
 struct ShownBox {
+    QWidget *owner;
     QString text;
     kivo::BoxIcon icon;
     QString title;
@@ -67,9 +69,10 @@ struct RecordingBoxes : kivo::MessageBoxes {
     QVector<ShownBox> shown;
     // Runs while the box would be up, as a modal box's event loop would let it.
     std::function<void(const ShownBox &)> whileShown;
-    void show(const QString &text, kivo::BoxIcon icon, const QString &title) override
+    void show(QWidget &owner, const QString &text, kivo::BoxIcon icon,
+              const QString &title) override
     {
-        shown.append({text, icon, title});
+        shown.append({&owner, text, icon, title});
         if (whileShown)
             whileShown(shown.last());
     }

@@ -26,6 +26,6 @@ inline QStringList shownState(Form1 &form)
         shown << language->objectName() + u'=' + QString::number(language->isChecked());
     shown << QStringLiteral("Frame1=") + ui.Frame1->title();
     shown << QStringLiteral("Label15=") + ui.Label15->text();
-    shown << QStringLiteral("run=") + form.pendingCommandLine().arguments().join(u'|');
+    shown << QStringLiteral("run=") + form.launchDecision().line.arguments().join(u'|');
     return shown;
 }

@@ -2,9 +2,11 @@
 #include "lang/messages.h"
 #include "picker/shortpath.h"
 #include "systemplatform.h"
+#include "wine.h"
 
 #include <QDir>
 #include <QFile>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -40,8 +42,11 @@ private slots:
     void missingFilesAreRefused();
     void outsideTheSseFolderTheProgramCloses();
     void noEmulatorBesideTheProgram();
-    void aStartThatFailsOtherwiseShowsNothing();
-    void whatTheRealProcessStartRefuses();
+    void aStartThatFailsIsReported();
+    void whatTheRealProcessStartDecides();
+    void wineThirtyTwoBitSupport();
+    void wineGetsAUtf8Locale();
+    void theDriveListTellsWinesDrives();
     void theButtonTellsWhatItWouldStart();
     void folderComparison();
     void shortPaths();
@@ -253,44 +258,234 @@ void TestLaunch::noEmulatorBesideTheProgram()
     QVERIFY(!form->isVisible());
 }
 
-void TestLaunch::aStartThatFailsOtherwiseShowsNothing()
+// A start that fails says why and what to do, in the current language,
+// over the main window; a first run that did not start is not recorded.
+void TestLaunch::aStartThatFailsIsReported()
 {
+    using kivo::StartResult;
     startIn(false);
-    harness->processes.result = kivo::StartResult::Failed;
-    press();
-    QCOMPARE(harness->boxes.shown.size(), 0);
+    chooseSaturnFiles(QStringLiteral("daytona.sgh"), QStringLiteral("satbios.bin"));
+    QSet<QString> texts;
+    for (const QStringView language : Messages::languages) {
+        form->lingua = language.toString();
+        for (const StartResult result : {StartResult::NotExecutable, StartResult::NoWine,
+                                         StartResult::NoWine32, StartResult::Failed}) {
+            harness->processes.result = result;
+            harness->processes.reason = QStringLiteral("execve: Exec format error");
+            press();
+            const ShownBox &box = harness->boxes.shown.last();
+            QCOMPARE(box.owner, form);
+            QCOMPARE(box.icon, BoxIcon::Critical);
+            QCOMPARE(box.title, errorTitle);
+            QVERIFY2(box.text.startsWith(u"sse.exe") || box.text.contains(u" sse.exe"),
+                     qPrintable(box.text));
+            if (result == StartResult::NoWine32)
+                QVERIFY(box.text.contains(u"\rapt install wine32:i386"));
+            if (result == StartResult::Failed)
+                QVERIFY(box.text.endsWith(harness->processes.reason));
+            texts.insert(box.text);
+        }
+    }
+    QCOMPARE(texts.size(), 12);
     QCOMPARE(harness->settings.general(QStringLiteral("firstrun")), QString());
+    QVERIFY(form->isVisible());
+
+    // The same for a launch once prepared.
+    harness->processes.result = StartResult::Started;
+    press();
+    QCOMPARE(harness->settings.general(QStringLiteral("firstrun")), QStringLiteral("no"));
+    harness->processes.result = StartResult::NoWine;
+    press();
+    QCOMPARE(harness->processes.starts.size(), 14);
+    QCOMPARE(harness->processes.starts.last().arguments.first(), QStringLiteral("sse.exe"));
+    QCOMPARE(harness->boxes.shown.last().title, errorTitle);
     QVERIFY(form->isVisible());
 }
 
-// What it starts, natively and through wine, is checked end to end:
-// test_oddnames and test_e2e_emulator.
-void TestLaunch::whatTheRealProcessStartRefuses()
+namespace
+{
+
+struct FakeWine : kivo::WineSupport {
+    QString found;
+    bool both = true;
+    QString program() const override { return found; }
+    bool runs32Bit(const QString &) const override { return both; }
+};
+
+bool writeFile(const QString &path, const QByteArray &content, QFile::Permissions permissions)
+{
+    QFile::remove(path);
+    QFile out(path);
+    return out.open(QIODevice::WriteOnly) && out.write(content) == content.size() &&
+           out.setPermissions(permissions);
+}
+
+// The start of a Windows program for the machine given.
+QByteArray windowsProgram(quint16 machine)
+{
+    QByteArray bytes = QByteArray("MZ").leftJustified(0x40, '\0');
+    bytes[0x3c] = char(0x40);
+    bytes += QByteArray("PE\0\0", 4);
+    bytes += char(machine & 0xff);
+    bytes += char(machine >> 8);
+    return bytes;
+}
+
+} // namespace
+
+// What the real process start decides before anything runs, and the rules
+// it decides by. What it starts is checked end to end: test_e2e_emulator.
+void TestLaunch::whatTheRealProcessStartDecides()
 {
     const QString folder = sse->path();
     const QString exe = sse->filePath(QStringLiteral("sse.exe"));
-    const auto write = [&](const QByteArray &content) {
-        QFile out(exe);
-        return out.open(QIODevice::WriteOnly) && out.write(content) == content.size();
+    FakeWine wine;
+    kivo::DetachedProcessStarter starter(wine);
+    const auto start = [&] {
+        return starter.start(folder, {QStringLiteral("sse.exe"), QStringLiteral("-resetcfg")});
     };
-    kivo::DetachedProcessStarter starter;
-    const QStringList line{QStringLiteral("sse.exe"), QStringLiteral("-resetcfg")};
-    // No emulator beside the program.
-    QCOMPARE(starter.start(folder, line), kivo::StartResult::NotFound);
+    const QFile::Permissions runnable = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+    using kivo::StartResult;
+
+    QCOMPARE(start().result, StartResult::NotFound);
     QVERIFY(QDir(folder).mkdir(QStringLiteral("sse.exe")));
-    QCOMPARE(starter.start(folder, line), kivo::StartResult::NotFound);
+    QCOMPARE(start().result, StartResult::NotFound);
     QVERIFY(QDir(folder).rmdir(QStringLiteral("sse.exe")));
 
-    // There, but nothing that runs: a plain file, or a Windows program without wine.
-    QVERIFY(write("not a program\n"));
-    QCOMPARE(starter.start(folder, line), kivo::StartResult::Failed);
-    QVERIFY(write(QByteArray("MZ") + QByteArray(62, '\0')));
-    const QByteArray path = qgetenv("PATH");
-    QTemporaryDir noWine;
-    qputenv("PATH", QFile::encodeName(noWine.path()));
-    const kivo::StartResult withoutWine = starter.start(folder, line);
-    qputenv("PATH", path);
-    QCOMPARE(withoutWine, kivo::StartResult::Failed);
+    QVERIFY(writeFile(exe, "not a program\n", QFile::ReadOwner | QFile::WriteOwner));
+    QCOMPARE(start().result, StartResult::NotExecutable);
+    QVERIFY(writeFile(exe, "not a program\n", runnable));
+    const kivo::StartOutcome garbage = start();
+    QCOMPARE(garbage.result, StartResult::Failed);
+    QVERIFY(!garbage.reason.isEmpty());
+
+    // Windows programs need no right to run: wine runs them.
+    const QByteArray program32 = windowsProgram(0x14c);
+    QVERIFY(writeFile(exe, program32, QFile::ReadOwner | QFile::WriteOwner));
+    QCOMPARE(start().result, StartResult::NoWine);
+    wine.found = QStringLiteral("/nonexistent/wine");
+    wine.both = false;
+    QCOMPARE(start().result, StartResult::NoWine32);
+    // A 64-bit one goes to wine, which is not there to start.
+    QVERIFY(writeFile(exe, windowsProgram(0x8664), runnable));
+    QCOMPARE(start().result, StartResult::Failed);
+
+    using kivo::ProgramKind;
+    QCOMPARE(kivo::programKind(exe), ProgramKind::Windows64);
+    QVERIFY(writeFile(exe, windowsProgram(0xaa64), runnable));
+    QCOMPARE(kivo::programKind(exe), ProgramKind::Windows64);
+    QVERIFY(writeFile(exe, program32, runnable));
+    QCOMPARE(kivo::programKind(exe), ProgramKind::Windows32);
+    // An old program without a PE header runs as a 32-bit one does.
+    QVERIFY(writeFile(exe, "MZ", runnable));
+    QCOMPARE(kivo::programKind(exe), ProgramKind::Windows32);
+    QVERIFY(writeFile(exe,
+                      "\x7f"
+                      "ELF",
+                      runnable));
+    QCOMPARE(kivo::programKind(exe), ProgramKind::Native);
+}
+
+// Debian's layout: bin/wine runs lib/wine/wine (package wine32) when it is
+// there, else lib/wine/wine64 (package wine64), which runs 64-bit programs only.
+void TestLaunch::wineThirtyTwoBitSupport()
+{
+    QTemporaryDir prefix;
+    const QFile::Permissions runnable = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
+    QVERIFY(QDir(prefix.path()).mkpath(QStringLiteral("bin")));
+    QVERIFY(QDir(prefix.path()).mkpath(QStringLiteral("lib/wine")));
+    const QString wine = prefix.filePath(QStringLiteral("bin/wine"));
+    QVERIFY(writeFile(wine, "#!/bin/sh\n", runnable));
+    kivo::InstalledWine installed;
+    QVERIFY(installed.runs32Bit(wine));
+    QVERIFY(writeFile(prefix.filePath(QStringLiteral("lib/wine/wine64")), "", runnable));
+    QVERIFY(!installed.runs32Bit(wine));
+    // Found through a link, as Debian's alternatives do.
+    const QString link = prefix.filePath(QStringLiteral("wine-link"));
+    QVERIFY(QFile::link(wine, link));
+    QVERIFY(!installed.runs32Bit(link));
+    QVERIFY(writeFile(prefix.filePath(QStringLiteral("lib/wine/wine")), "", runnable));
+    QVERIFY(installed.runs32Bit(link));
+}
+
+// Wine reads names in the character locale: a locale that is not UTF-8
+// gets one that is, for characters only.
+void TestLaunch::wineGetsAUtf8Locale()
+{
+    const auto character = [](const QProcessEnvironment &environment) {
+        for (const char *name : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+            const QString value = environment.value(QString::fromLatin1(name));
+            if (!value.isEmpty())
+                return value;
+        }
+        return QString();
+    };
+    const struct {
+        QStringList set;
+        bool unchanged;
+    } cases[] = {
+        {{}, false},
+        {{QStringLiteral("LANG=C")}, false},
+        {{QStringLiteral("LANG=it_IT.UTF-8")}, true},
+        {{QStringLiteral("LANG=fr_FR.utf8")}, true},
+        {{QStringLiteral("LANG=it_IT.UTF-8"), QStringLiteral("LC_ALL=POSIX")}, false},
+        {{QStringLiteral("LANG=C"), QStringLiteral("LC_CTYPE=de_DE.UTF-8")}, true},
+        {{QStringLiteral("LANG=de_DE.ISO-8859-1"), QStringLiteral("LC_MESSAGES=de_DE")}, false},
+    };
+    for (const auto &with : cases) {
+        QProcessEnvironment environment;
+        environment.insert(QStringLiteral("PATH"), QStringLiteral("/usr/bin"));
+        for (const QString &pair : with.set)
+            environment.insert(pair.section(u'=', 0, 0), pair.section(u'=', 1));
+        const QProcessEnvironment forWine = kivo::wineEnvironment(environment);
+        if (with.unchanged) {
+            QCOMPARE(forWine, environment);
+            continue;
+        }
+        QCOMPARE(character(forWine), QStringLiteral("C.UTF-8"));
+        QCOMPARE(forWine.value(QStringLiteral("PATH")), QStringLiteral("/usr/bin"));
+        // What LC_ALL said goes on for everything but characters.
+        const QString all = environment.value(QStringLiteral("LC_ALL"));
+        if (!all.isEmpty())
+            QCOMPARE(forWine.value(QStringLiteral("LANG")), all);
+        else
+            QCOMPARE(forWine.value(QStringLiteral("LANG")),
+                     environment.value(QStringLiteral("LANG")));
+    }
+}
+
+// The drive list tells which letters the Wine prefix defines.
+void TestLaunch::theDriveListTellsWinesDrives()
+{
+    startIn(true);
+    QTemporaryDir prefix;
+    const QByteArray saved = qgetenv("WINEPREFIX");
+    qputenv("WINEPREFIX", QFile::encodeName(prefix.path()));
+    auto tip = [this] {
+        QHelpEvent event(QEvent::ToolTip, QPoint(1, 1), form->ui.Combo5->mapToGlobal(QPoint(1, 1)));
+        QApplication::sendEvent(form->ui.Combo5, &event);
+        return form->ui.Combo5->toolTip();
+    };
+    const QString none = tip();
+    QVERIFY(none.contains(prefix.path()));
+    QVERIFY(!none.contains(u"d:"));
+
+    QVERIFY(QDir(prefix.path()).mkdir(QStringLiteral("dosdevices")));
+    const QDir devices(prefix.filePath(QStringLiteral("dosdevices")));
+    QVERIFY(
+        QFile::link(QStringLiteral("/media/<cd> & more"), devices.filePath(QStringLiteral("d:"))));
+    QVERIFY(QFile::link(QStringLiteral("/dev/sr0"), devices.filePath(QStringLiteral("d::"))));
+    QVERIFY(QFile::link(QStringLiteral("/"), devices.filePath(QStringLiteral("z:"))));
+    const QString drives = tip();
+    QVERIFY(drives.contains(u"d: → /media/&lt;cd&gt; &amp; more"));
+    QVERIFY(drives.indexOf(u"d:: → /dev/sr0") > drives.indexOf(u"d: →"));
+    QVERIFY(drives.contains(u"z: → /"));
+    form->lingua = QStringLiteral("Italiano");
+    QVERIFY(tip() != drives);
+    // The list's entries stay what they are.
+    QCOMPARE(form->ui.Combo5->count(), 23);
+    QCOMPARE(form->ui.Combo5->itemText(0), QStringLiteral("D:"));
+    qputenv("WINEPREFIX", saved);
 }
 
 void TestLaunch::theButtonTellsWhatItWouldStart()

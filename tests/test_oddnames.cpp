@@ -41,7 +41,8 @@ struct RealHarness {
         ownFolder.folder = sse;
     }
     kivo::IniSettingsStore settings;
-    kivo::DetachedProcessStarter processes;
+    kivo::InstalledWine wine;
+    kivo::DetachedProcessStarter processes{wine};
     RecordingBoxes boxes;
     FixedFolder ownFolder;
     ListedVolumes volumes;

@@ -24,35 +24,25 @@ CommandLine ExtrlowL::extractionLine(const QString &name)
            CommandLine::words(u".sgh");
 }
 
+// Only the empty name is refused; a name of blanks is the user's choice.
+// The tool runs on its own; the window stays, the name with it, ready for
+// the next disc.
+Launch ExtrlowL::extractionDecision()
+{
+    const QString name = ui.Text1->text();
+    if (name.isEmpty())
+        return Launch::missing(Messages::msgneedhdrname(form.lingua), BoxIcon::None,
+                               kivo::applicationTitle);
+    if (!form.inSseFolder())
+        return Launch::refuse();
+    Launch start = Launch::start(extractionLine(name));
+    start.missingProgramMeansOutside = false;
+    return start;
+}
+
 void ExtrlowL::Command1_Click()
 {
-    // Only the empty name is refused; a name of blanks is the user's choice.
-    const QString name = ui.Text1->text();
-    if (name.isEmpty()) {
-        form.platform.messages.show(Messages::msgneedhdrname(form.lingua), BoxIcon::None,
-                                    kivo::applicationTitle);
-        return;
-    }
-
-    form.fixssekivopath();
-    if (form.ssepath != form.apppath) {
-        form.platform.messages.show(Messages::msgnotinssedir(form.lingua), BoxIcon::Critical,
-                                    kivo::applicationTitle);
-        form.closeAllWindows(form.refusalCloseOrder());
-        // The launcher's own order ends with itself once more; by now it
-        // is closed, so nothing happens.
-        if (form.extrlowL)
-            form.extrlowL->close();
-        return;
-    }
-
-    // The tool runs on its own; the window stays, the name with it, ready
-    // for the next disc.
-    const kivo::StartResult result = form.platform.processes.start(
-        form.platform.ownFolder.path(), extractionLine(name).arguments());
-    if (result != kivo::StartResult::Started)
-        form.platform.messages.show(Messages::msgnoextrlow(form.lingua), BoxIcon::Critical,
-                                    QStringLiteral("Error"));
+    form.carryOut(extractionDecision(), *this);
 }
 
 void ExtrlowL::Form_Deactivate()

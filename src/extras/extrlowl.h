@@ -1,6 +1,7 @@
 #pragma once
 
 #include "commandline.h"
+#include "launch.h"
 #include "ui_extrlowl.h"
 
 #include <QWidget>
@@ -21,6 +22,9 @@ public:
     // What a press starts for this header name: the name and ".sgh" are
     // one argument, whatever the name holds.
     static kivo::CommandLine extractionLine(const QString &name);
+
+    // What a press of "Extract Header" would do now.
+    Launch extractionDecision();
 
     void Command1_Click();
     void Form_Deactivate();

@@ -1,168 +1,294 @@
 #include "messages.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace Messages
 {
 
+namespace
+{
+
+enum Id {
+    firstrun,
+    selheader,
+    selbios,
+    nostretch,
+    fullstretch,
+    propstretch,
+    selstvrom,
+    romdirname,
+    needbioshdr,
+    needbiosrom,
+    notinssedir,
+    noheaders,
+    nobios,
+    nossepath,
+    needhdrname,
+    noprogram,
+    notexecutable,
+    nowine,
+    nowine32,
+    notstarted,
+    winedrives,
+    nowineprefix,
+    msg_count
+};
+
+// Two-line messages join their lines with a lone carriage return; %1 and
+// %2 stand for the values a message embeds, inserted as they are.
+constexpr Message catalogue[] = {
+    {"msgfirstrun",
+     {u"This is the first run: KIVO has created a necessary file to run SSE.\r"
+      u"Click again on 'Run SSE' button to start.",
+      u"Questa è la prima volta che lanci SSE: KIVO ha creato i file necessari al "
+      u"funzionamento dell'emulatore.\r"
+      u"Clicka nuovamente su 'Run SSE' per iniziare.",
+      u"Ceci est votre première utilisation : KIVO va créer les fichiers nécessaire à son "
+      u"utilisation\r"
+      u"Cliquer une seconde fois sur 'Lancer SSE' pour commencer."}},
+    {"msgselheader",
+     {u"Select header file to play a Saturn game",
+      u"Scegli un file header per usare un gioco del Saturn",
+      u"Sélectionner l'en-tête pour jouer à un jeu Sega Saturn"}},
+    {"msgselbios", {u"Select BIOS File", u"Scegli File BIOS", u"Sélectionner le BIOS"}},
+    {"msgnostretch",
+     {u"No Stretching (Default)", u"Niente Stretch (Default)", u"Aucune extension (Par défaut)"}},
+    {"msgfullstretch", {u"Full Screen Stretch", u"Stretch a Tutto Schermo", u"Plein écran"}},
+    {"msgpropstretch",
+     {u"Proportional Stretch", u"Stretch Proporzionale", u"Agrandissement proportionnel"}},
+    {"msgselstvrom",
+     {u"Select a rom to play an St-V game", u"Scegli una rom per giocare con l'ST-V",
+      u"Sélectionner un jeu ST-V"}},
+    {"msgromdirname",
+     {u"(Dir or Zip name for selected game: %1)", u"(Nome Dir o Zip per il gioco scelto: %1)",
+      u"(Séléctionner un jeu [un zip ou un répertoire]: %1)"}},
+    {"msgneedbioshdr",
+     {u"Select a BIOS file, and an header file befor running the emulator.",
+      u"Scegli un file BIOS, e un file header prima di lanciare l'emulatore.",
+      u"Séléctionner le BIOS, et une en-tête avant de lancer l'émulateur."}},
+    {"msgneedbiosrom",
+     {u"Select a BIOS file, and a game rom befor running the emulator.",
+      u"Scegli un file BIOS, e un gioco prima di lanciare l'emulatore.",
+      u"Séléctionner le BIOS, et un jeu avant de lancer l'émulateur."}},
+    {"msgnotinssedir",
+     {u"KIVO isn't in SSE Folder.\r"
+      u"Please put KIVO in the same folder as SSE, and run again.",
+      u"KIVO non si trova nella cartella dell'SSE.\r"
+      u"Copia KIVO nella stessa cartella di SSE, e lancialo nuovamente.",
+      u"KIVO n'est pas situé dans le même répertoire que SSE.\r"
+      u"Vous devez placer KIVO dans le même répertoire que SSE. Une fois fait, re-lancer le "
+      u"logiciel."}},
+    {"msgnoheaders",
+     {u"No 'headers' folder found under SSE folder.",
+      u"Cartella 'headers' non trovata nella cartella di SSE",
+      u"Aucun répertoire d'en-tête dans le répertoire de SSE."}},
+    {"msgnobios",
+     {u"No 'bios' folder found under SSE folder.",
+      u"Cartella 'bios' non trovata nella cartella di SSE",
+      u"Aucun répertoire BIOS dans le répertoire de SSE."}},
+    {"msgnossepath",
+     {u"SSE program path not found.", u"Cartella del programma SSE non trovata",
+      u"Le chemin d'accès de SSE n'a pas été trouvé."}},
+    {"msgneedhdrname",
+     {u"First write an header name, then click on 'Extract Header'.",
+      u"Prima scrivi un nome per l'header, quindi clicka su 'Estrai Header'",
+      u"Vous devez écrire le nom de votre en-tête, et ensuite cliquer sur 'Extraire "
+      u"l'en-tête'."}},
+    {"msgnoprogram",
+     {u"%1 was not found in the SSE folder.", u"%1 non è stato trovato nella cartella di SSE.",
+      u"%1 est introuvable dans le répertoire de SSE."}},
+    {"msgnotexecutable",
+     {u"%1 could not be started: it may not be run as a program.\r"
+      u"Make it executable (chmod +x %1), then try again.",
+      u"Impossibile avviare %1: non ha il permesso di esecuzione.\r"
+      u"Rendilo eseguibile (chmod +x %1), poi riprova.",
+      u"Impossible de lancer %1 : il n'a pas le droit d'être exécuté.\r"
+      u"Rendez-le exécutable (chmod +x %1), puis réessayez."}},
+    {"msgnowine",
+     {u"%1 is a Windows program, and Wine was not found.\r"
+      u"Install Wine (on Debian: apt install wine), then try again.",
+      u"%1 è un programma per Windows, ma Wine non è stato trovato.\r"
+      u"Installa Wine (su Debian: apt install wine), poi riprova.",
+      u"%1 est un programme Windows, mais Wine est introuvable.\r"
+      u"Installez Wine (sur Debian : apt install wine), puis réessayez."}},
+    {"msgnowine32",
+     {u"%1 is a 32-bit Windows program, and the Wine installed runs 64-bit programs only.\r"
+      u"Install the 32-bit part of Wine; on Debian, as root:\r"
+      u"dpkg --add-architecture i386\rapt update\rapt install wine32:i386",
+      u"%1 è un programma per Windows a 32 bit, ma il Wine installato avvia solo programmi a "
+      u"64 bit.\r"
+      u"Installa la parte a 32 bit di Wine; su Debian, come root:\r"
+      u"dpkg --add-architecture i386\rapt update\rapt install wine32:i386",
+      u"%1 est un programme Windows 32 bits, mais le Wine installé ne lance que des programmes "
+      u"64 bits.\r"
+      u"Installez la partie 32 bits de Wine ; sur Debian, en tant que root :\r"
+      u"dpkg --add-architecture i386\rapt update\rapt install wine32:i386"}},
+    {"msgnotstarted",
+     {u"%1 could not be started: %2", u"Impossibile avviare %1: %2",
+      u"Impossible de lancer %1 : %2"}},
+    {"msgwinedrives",
+     {u"Drive letters of the Wine prefix %1:", u"Lettere di unità del prefisso Wine %1:",
+      u"Lettres de lecteur du préfixe Wine %1 :"}},
+    {"msgnowineprefix",
+     {u"There is no Wine prefix at %1 yet: Wine makes one, with its drive letters, "
+      u"when it first runs.",
+      u"Non c'è ancora un prefisso Wine in %1: Wine lo crea, con le sue lettere di unità, "
+      u"al primo avvio.",
+      u"Il n'y a pas encore de préfixe Wine dans %1 : Wine le crée, avec ses lettres de "
+      u"lecteur, à son premier lancement."}},
+};
+static_assert(std::size(catalogue) == std::size_t(msg_count), "one entry for each message");
+
+QString text(Id id, const QString &language)
+{
+    return pick(language, catalogue[id].texts);
+}
+
+// The values go in as they are, in one pass: a "%" in a value stays.
+template <typename... Value> QString filled(Id id, const QString &language, const Value &...values)
+{
+    const QString shape = text(id, language);
+    return shape.isEmpty() ? shape : shape.arg(values...);
+}
+
+} // namespace
+
+int languageIndex(const QString &language)
+{
+    const auto found = std::find(languages.cbegin(), languages.cend(), language);
+    return found == languages.cend() ? -1 : int(found - languages.cbegin());
+}
+
 bool isLanguage(const QString &language)
 {
-    return language == u"English" || language == u"Italiano" || language == u"Français";
+    return languageIndex(language) >= 0;
 }
 
 QString pick(const QString &language, const Texts &texts)
 {
-    if (language == u"English")
-        return texts.english.toString();
-    if (language == u"Italiano")
-        return texts.italiano.toString();
-    if (language == u"Français")
-        return texts.francais.toString();
-    return QString();
+    const int index = languageIndex(language);
+    return index < 0 ? QString() : texts.column[index].toString();
 }
 
-// Two-line messages join their lines with a lone carriage return.
+const Message *catalogueBegin()
+{
+    return std::begin(catalogue);
+}
+
+const Message *catalogueEnd()
+{
+    return std::end(catalogue);
+}
 
 QString msgfirstrun(const QString &language)
 {
-    static constexpr Texts texts{
-        u"This is the first run: KIVO has created a necessary file to run SSE.\r"
-        u"Click again on 'Run SSE' button to start.",
-        u"Questa è la prima volta che lanci SSE: KIVO ha creato i file necessari al "
-        u"funzionamento dell'emulatore.\r"
-        u"Clicka nuovamente su 'Run SSE' per iniziare.",
-        u"Ceci est votre première utilisation : KIVO va créer les fichiers nécessaire à son "
-        u"utilisation\r"
-        u"Cliquer une seconde fois sur 'Lancer SSE' pour commencer."};
-    return pick(language, texts);
+    return text(firstrun, language);
 }
 
 QString msgselheader(const QString &language)
 {
-    static constexpr Texts texts{u"Select header file to play a Saturn game",
-                                 u"Scegli un file header per usare un gioco del Saturn",
-                                 u"Sélectionner l'en-tête pour jouer à un jeu Sega Saturn"};
-    return pick(language, texts);
+    return text(selheader, language);
 }
 
 QString msgselbios(const QString &language)
 {
-    static constexpr Texts texts{u"Select BIOS File", u"Scegli File BIOS", u"Sélectionner le BIOS"};
-    return pick(language, texts);
+    return text(selbios, language);
 }
 
 QString msgnostretch(const QString &language)
 {
-    static constexpr Texts texts{u"No Stretching (Default)", u"Niente Stretch (Default)",
-                                 u"Aucune extension (Par défaut)"};
-    return pick(language, texts);
+    return text(nostretch, language);
 }
 
 QString msgfullstretch(const QString &language)
 {
-    static constexpr Texts texts{u"Full Screen Stretch", u"Stretch a Tutto Schermo",
-                                 u"Plein écran"};
-    return pick(language, texts);
+    return text(fullstretch, language);
 }
 
 QString msgpropstretch(const QString &language)
 {
-    static constexpr Texts texts{u"Proportional Stretch", u"Stretch Proporzionale",
-                                 u"Agrandissement proportionnel"};
-    return pick(language, texts);
+    return text(propstretch, language);
 }
 
 QString msgselstvrom(const QString &language)
 {
-    static constexpr Texts texts{u"Select a rom to play an St-V game",
-                                 u"Scegli una rom per giocare con l'ST-V",
-                                 u"Sélectionner un jeu ST-V"};
-    return pick(language, texts);
+    return text(selstvrom, language);
 }
 
 QString msgromdirname(const QString &language, const QString &selstvrom)
 {
-    static constexpr Texts texts{u"(Dir or Zip name for selected game: ",
-                                 u"(Nome Dir o Zip per il gioco scelto: ",
-                                 u"(Séléctionner un jeu [un zip ou un répertoire]: "};
-    const QString opening = pick(language, texts);
-    if (opening.isEmpty())
-        return opening;
-    return opening + selstvrom + u')';
+    return filled(romdirname, language, selstvrom);
 }
 
 QString msgneedbioshdr(const QString &language)
 {
-    static constexpr Texts texts{
-        u"Select a BIOS file, and an header file befor running the emulator.",
-        u"Scegli un file BIOS, e un file header prima di lanciare l'emulatore.",
-        u"Séléctionner le BIOS, et une en-tête avant de lancer l'émulateur."};
-    return pick(language, texts);
+    return text(needbioshdr, language);
 }
 
 QString msgneedbiosrom(const QString &language)
 {
-    static constexpr Texts texts{u"Select a BIOS file, and a game rom befor running the emulator.",
-                                 u"Scegli un file BIOS, e un gioco prima di lanciare l'emulatore.",
-                                 u"Séléctionner le BIOS, et un jeu avant de lancer l'émulateur."};
-    return pick(language, texts);
+    return text(needbiosrom, language);
 }
 
 QString msgnotinssedir(const QString &language)
 {
-    static constexpr Texts texts{
-        u"KIVO isn't in SSE Folder.\r"
-        u"Please put KIVO in the same folder as SSE, and run again.",
-        u"KIVO non si trova nella cartella dell'SSE.\r"
-        u"Copia KIVO nella stessa cartella di SSE, e lancialo nuovamente.",
-        u"KIVO n'est pas situé dans le même répertoire que SSE.\r"
-        u"Vous devez placer KIVO dans le même répertoire que SSE. Une fois fait, re-lancer le "
-        u"logiciel."};
-    return pick(language, texts);
+    return text(notinssedir, language);
 }
 
 QString msgnoheaders(const QString &language)
 {
-    static constexpr Texts texts{u"No 'headers' folder found under SSE folder.",
-                                 u"Cartella 'headers' non trovata nella cartella di SSE",
-                                 u"Aucun répertoire d'en-tête dans le répertoire de SSE."};
-    return pick(language, texts);
+    return text(noheaders, language);
 }
 
 QString msgnobios(const QString &language)
 {
-    static constexpr Texts texts{u"No 'bios' folder found under SSE folder.",
-                                 u"Cartella 'bios' non trovata nella cartella di SSE",
-                                 u"Aucun répertoire BIOS dans le répertoire de SSE."};
-    return pick(language, texts);
+    return text(nobios, language);
 }
 
 QString msgnossepath(const QString &language)
 {
-    static constexpr Texts texts{u"SSE program path not found.",
-                                 u"Cartella del programma SSE non trovata",
-                                 u"Le chemin d'accès de SSE n'a pas été trouvé."};
-    return pick(language, texts);
+    return text(nossepath, language);
 }
 
 QString msgneedhdrname(const QString &language)
 {
-    static constexpr Texts texts{
-        u"First write an header name, then click on 'Extract Header'.",
-        u"Prima scrivi un nome per l'header, quindi clicka su 'Estrai Header'",
-        u"Vous devez écrire le nom de votre en-tête, et ensuite cliquer sur 'Extraire "
-        u"l'en-tête'."};
-    return pick(language, texts);
+    return text(needhdrname, language);
 }
 
-QString msgnoextrlow(const QString &language)
+QString msgnoprogram(const QString &language, const QString &program)
 {
-    static constexpr Texts texts{
-        u"extrlow.exe could not be started. It must be in the SSE folder, and a Windows "
-        u"extrlow.exe needs wine.",
-        u"Impossibile avviare extrlow.exe. Deve trovarsi nella cartella di SSE, e la versione "
-        u"per Windows richiede wine.",
-        u"Impossible de lancer extrlow.exe. Il doit se trouver dans le répertoire de SSE, et la "
-        u"version Windows nécessite wine."};
-    return pick(language, texts);
+    return filled(noprogram, language, program);
+}
+
+QString msgnotexecutable(const QString &language, const QString &program)
+{
+    return filled(notexecutable, language, program);
+}
+
+QString msgnowine(const QString &language, const QString &program)
+{
+    return filled(nowine, language, program);
+}
+
+QString msgnowine32(const QString &language, const QString &program)
+{
+    return filled(nowine32, language, program);
+}
+
+QString msgnotstarted(const QString &language, const QString &program, const QString &reason)
+{
+    return filled(notstarted, language, program, reason);
+}
+
+QString msgwinedrives(const QString &language, const QString &prefix)
+{
+    return filled(winedrives, language, prefix);
+}
+
+QString msgnowineprefix(const QString &language, const QString &prefix)
+{
+    return filled(nowineprefix, language, prefix);
 }
 
 } // namespace Messages

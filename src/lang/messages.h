@@ -3,22 +3,41 @@
 #include <QString>
 #include <QStringView>
 
+#include <array>
+#include <cstddef>
+
 // The message catalogue: each function gives its text in the language
 // named ("English", "Italiano" or "Français", exactly), or "" for any other.
 namespace Messages
 {
 
-// One text in the three languages.
+// The interface languages, in the order of every table's columns.
+inline constexpr std::array<QStringView, 3> languages{u"English", u"Italiano", u"Français"};
+
+// One text in every language, in the order of languages: the compiler
+// says when a column is missing.
 struct Texts {
-    QStringView english;
-    QStringView italiano;
-    QStringView francais;
+    template <typename... Column>
+    constexpr Texts(const Column &...columns) : column{QStringView(columns)...}
+    {
+        static_assert(sizeof...(Column) == languages.size(), "one text for each language");
+    }
+    std::array<QStringView, languages.size()> column;
 };
 
-// Whether the name is one of the three languages, exactly.
+// The position of the language among languages, or -1 when it is none.
+int languageIndex(const QString &language);
 bool isLanguage(const QString &language);
 // The column of the table for the language, or "" when it names none.
 QString pick(const QString &language, const Texts &texts);
+
+// Every message, for checks over the whole catalogue.
+struct Message {
+    const char *name;
+    Texts texts;
+};
+const Message *catalogueBegin();
+const Message *catalogueEnd();
 
 QString msgfirstrun(const QString &language);
 QString msgselheader(const QString &language);
@@ -35,7 +54,16 @@ QString msgnoheaders(const QString &language);
 QString msgnobios(const QString &language);
 QString msgnossepath(const QString &language);
 QString msgneedhdrname(const QString &language);
-// The header extraction tool could not be started.
-QString msgnoextrlow(const QString &language);
+
+// A program of the SSE folder could not be started, and what to do.
+QString msgnoprogram(const QString &language, const QString &program);
+QString msgnotexecutable(const QString &language, const QString &program);
+QString msgnowine(const QString &language, const QString &program);
+QString msgnowine32(const QString &language, const QString &program);
+QString msgnotstarted(const QString &language, const QString &program, const QString &reason);
+
+// The drive letters of the Wine prefix, for the drive list's tool tip.
+QString msgwinedrives(const QString &language, const QString &prefix);
+QString msgnowineprefix(const QString &language, const QString &prefix);
 
 } // namespace Messages

@@ -8,11 +8,11 @@
 #include "../picker/shortpath.h"
 #include "settingsstore.h"
 #include "stvcatalogue.h"
+#include "wine.h"
 
 #include <QCloseEvent>
 #include <QHelpEvent>
 
-using kivo::BoxIcon;
 using kivo::CommandLine;
 using kivo::sectionGeneral;
 using kivo::sectionLastFolders;
@@ -21,7 +21,6 @@ using namespace Messages;
 namespace
 {
 
-const QString errorTitle = QStringLiteral("Error");
 const QString nope = QStringLiteral("-nope-");
 const QString noFile = QStringLiteral("-none-");
 
@@ -46,6 +45,7 @@ Form1::Form1(kivo::Platform &platform, QWidget *parent) : QMainWindow(parent), p
     // First in the tab order, "Run SSE" holds the focus when the window opens.
     ui.Command8->setFocus();
     ui.Command8->installEventFilter(this);
+    ui.Combo5->installEventFilter(this);
     connectHandlers();
     Form_Load();
 }
@@ -455,98 +455,6 @@ void Form1::Text6_Change()
         ui.Check2->setEnabled(true);
 }
 
-// ---- Emulator launch -----------------------------------------------------
-
-CommandLine Form1::firstRunCommandLine()
-{
-    return CommandLine::words(u"sse.exe -resetcfg");
-}
-
-CommandLine Form1::saturnCommandLine() const
-{
-    return CommandLine::words(u"sse.exe ") + CommandLine::value(ui.Text1->tag()) + drivelet +
-           CommandLine::words(u" -b ") + CommandLine::value(ui.Text3->tag()) + resolution +
-           stretchmode + opzione1 + opzione2 + opzione3 + opzione4 + opzione5 + opzione6;
-}
-
-CommandLine Form1::stvCommandLine() const
-{
-    return CommandLine::words(u"sse.exe -g ") + CommandLine::value(selstvrom) +
-           CommandLine::words(u" -b ") + CommandLine::value(ui.Text4->tag()) + resolution +
-           stretchmode + opzione1 + opzione2 + opzione3 + opzione4 + opzione5 + opzione6;
-}
-
-CommandLine Form1::pendingCommandLine()
-{
-    if (platform.settings.get(sectionGeneral, QStringLiteral("firstrun")).isEmpty())
-        return firstRunCommandLine();
-    fixssekivopath();
-    if (apppath != ssepath)
-        return CommandLine();
-    if (ui.Option1->isChecked()) {
-        if (ui.Text1->tag().isEmpty() || ui.Text3->tag().isEmpty())
-            return CommandLine();
-        return saturnCommandLine();
-    }
-    if (ui.Option2->isChecked()) {
-        if (ui.Text4->tag().isEmpty() || selstvrom.isEmpty())
-            return CommandLine();
-        return stvCommandLine();
-    }
-    return CommandLine();
-}
-
-void Form1::Command8_Click()
-{
-    if (platform.settings.get(sectionGeneral, QStringLiteral("firstrun")).isEmpty()) {
-        // The emulator writes the configuration it needs, then waits for a second press.
-        if (!startProgram(firstRunCommandLine()))
-            return;
-        saveGeneral(QStringLiteral("firstrun"), QStringLiteral("no"));
-        platform.messages.show(msgfirstrun(lingua), BoxIcon::Information, kivo::applicationTitle);
-        return;
-    }
-
-    fixssekivopath();
-    if (apppath != ssepath) {
-        refuseOutsideSseFolder();
-        return;
-    }
-
-    if (ui.Option1->isChecked()) {
-        if (ui.Text1->tag().isEmpty() || ui.Text3->tag().isEmpty())
-            platform.messages.show(msgneedbioshdr(lingua), BoxIcon::Information, errorTitle);
-        else
-            startProgram(saturnCommandLine());
-    } else if (ui.Option2->isChecked()) {
-        if (ui.Text4->tag().isEmpty() || selstvrom.isEmpty())
-            platform.messages.show(msgneedbiosrom(lingua), BoxIcon::Information, errorTitle);
-        else
-            startProgram(stvCommandLine());
-    }
-}
-
-bool Form1::startProgram(const CommandLine &line)
-{
-    switch (platform.processes.start(platform.ownFolder.path(), line.arguments())) {
-    case kivo::StartResult::Started:
-        return true;
-    case kivo::StartResult::NotFound:
-        // No emulator beside the program: it is not in the SSE folder.
-        refuseOutsideSseFolder();
-        return false;
-    case kivo::StartResult::Failed:
-        break;
-    }
-    return false;
-}
-
-void Form1::refuseOutsideSseFolder()
-{
-    platform.messages.show(msgnotinssedir(lingua), BoxIcon::Critical, kivo::applicationTitle);
-    closeAllWindows(refusalCloseOrder());
-}
-
 // ---- Closing -------------------------------------------------------------
 
 QList<QWidget *> Form1::refusalCloseOrder()
@@ -586,6 +494,23 @@ bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
     // "Run SSE" tells on hover what a press would start now.
     if (watched == ui.Command8 && event->type() == QEvent::ToolTip)
-        ui.Command8->setToolTip(pendingCommandLine().text());
+        ui.Command8->setToolTip(launchDecision().line.text());
+    // The drive list tells, on hover, what its letters are to Wine now.
+    if (watched == ui.Combo5 && event->type() == QEvent::ToolTip)
+        ui.Combo5->setToolTip(wineDrivesTip());
     return QMainWindow::eventFilter(watched, event);
+}
+
+QString Form1::wineDrivesTip() const
+{
+    const QString prefix = kivo::winePrefix(QProcessEnvironment::systemEnvironment());
+    const QList<QPair<QString, QString>> drives = kivo::wineDrives(prefix);
+    if (drives.isEmpty())
+        return msgnowineprefix(lingua, prefix);
+    // Rich text, so that no name is ever taken for markup.
+    QStringList lines{msgwinedrives(lingua, prefix).toHtmlEscaped()};
+    for (const auto &[letter, target] : drives)
+        lines.append(letter.toHtmlEscaped() + QStringLiteral(" → ") + target.toHtmlEscaped());
+    return QStringLiteral("<p style='white-space:pre'>") + lines.join(QStringLiteral("<br>")) +
+           QStringLiteral("</p>");
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "commandline.h"
+#include "launch.h"
 #include "platform.h"
 #include "ui_form1.h"
 
@@ -63,8 +64,13 @@ public:
     ExtrlowL &extrlowlWindow();
 
     void fixssekivopath();
-    // What "Run SSE" would start now, empty when a press would start nothing.
-    kivo::CommandLine pendingCommandLine();
+    // fixssekivopath(), then whether the program is in the SSE folder.
+    bool inSseFolder();
+
+    // What a press of "Run SSE" would do now.
+    Launch launchDecision();
+    // Carries out a press's decision; boxes are owned by the window asked.
+    void carryOut(const Launch &launch, QWidget &asking);
     kivo::CommandLine saturnCommandLine() const;
     kivo::CommandLine stvCommandLine() const;
     static kivo::CommandLine firstRunCommandLine();
@@ -154,13 +160,17 @@ private:
     // The pattern of the six check boxes: fragment and saved state.
     void checkBoxClick(QCheckBox *box, int number, kivo::CommandLine &fragment,
                        const kivo::CommandLine &checkedValue);
-    // Runs a launch line; false when it could not start.
-    bool startProgram(const kivo::CommandLine &line);
-    void refuseOutsideSseFolder();
+    // The launch options' fragments, shared by the Saturn and ST-V lines.
+    kivo::CommandLine optionFragments() const;
+    // Starts the launch's line; false, once the user is told why, when it did not start.
+    bool startProgram(const Launch &launch, QWidget &asking);
+    void refuseOutsideSseFolder(QWidget &asking);
     void restorePathField(PathField *field, int number);
     void restoreCheckBox(QCheckBox *box, int number);
     void restoreListIndex(ListBox *list, const QString &held);
     void restoreOption(QRadioButton *option, const QString &held);
     void applyStoredLanguage();
+    // The drive letters of the Wine prefix in use, and what each stands for.
+    QString wineDrivesTip() const;
     bool rewritingPrompt = false;
 };

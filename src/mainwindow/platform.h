@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+class QWidget;
+
 // The seams between KIVO and the machine it runs on. Each has one real
 // implementation; tests put their own in to watch what crosses.
 
@@ -40,7 +42,25 @@ private:
     SettingsStore &store;
 };
 
-enum class StartResult { Started, NotFound, Failed };
+enum class StartResult {
+    Started,
+    // No such program file in the folder.
+    NotFound,
+    // A native program that may not be run.
+    NotExecutable,
+    // A Windows program, and no wine on the PATH.
+    NoWine,
+    // A 32-bit Windows program, and a wine that runs 64-bit ones only.
+    NoWine32,
+    // Anything else; the system's words say what.
+    Failed,
+};
+
+struct StartOutcome {
+    StartResult result = StartResult::Started;
+    // The system's reason, for Failed.
+    QString reason;
+};
 
 class ProcessStarter
 {
@@ -48,7 +68,7 @@ public:
     virtual ~ProcessStarter() = default;
     // arguments[0] names a program file in folder; the rest are its
     // arguments, each passed as it is. folder is also the working folder.
-    virtual StartResult start(const QString &folder, const QStringList &arguments) = 0;
+    virtual StartOutcome start(const QString &folder, const QStringList &arguments) = 0;
 };
 
 enum class BoxIcon { None, Information, Critical };
@@ -57,8 +77,8 @@ class MessageBoxes
 {
 public:
     virtual ~MessageBoxes() = default;
-    // Modal, with an OK button only.
-    virtual void show(const QString &text, BoxIcon icon, const QString &title) = 0;
+    // Modal for the window whose action raised it, and over it; an OK button only.
+    virtual void show(QWidget &owner, const QString &text, BoxIcon icon, const QString &title) = 0;
 };
 
 class OwnFolder

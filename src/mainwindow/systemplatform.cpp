@@ -6,59 +6,43 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QProcess>
-#include <QStandardPaths>
-
-#include <cstdio>
 
 namespace kivo
 {
 
-namespace
-{
+DetachedProcessStarter::DetachedProcessStarter(const WineSupport &wine) : wine(wine) {}
 
-void reportFailure(const QString &what)
-{
-    std::fprintf(stderr, "kivo: %s\n", what.toLocal8Bit().constData());
-}
-
-bool isWindowsProgram(const QString &file)
-{
-    QFile program(file);
-    return program.open(QIODevice::ReadOnly) && program.read(2) == "MZ";
-}
-
-} // namespace
-
-StartResult DetachedProcessStarter::start(const QString &folder, const QStringList &arguments)
+StartOutcome DetachedProcessStarter::start(const QString &folder, const QStringList &arguments)
 {
     if (arguments.isEmpty())
-        return StartResult::Failed;
+        return {StartResult::Failed, QString()};
     const QString file = QDir(folder).filePath(arguments.first());
     const QFileInfo info(file);
     if (!info.exists() || info.isDir())
-        return StartResult::NotFound;
+        return {StartResult::NotFound, QString()};
 
-    QString program = file;
-    QStringList programArguments = arguments.mid(1);
-    if (isWindowsProgram(file)) {
-        program = QStandardPaths::findExecutable(QStringLiteral("wine"));
-        if (program.isEmpty()) {
-            reportFailure(QStringLiteral("cannot start %1: it is a Windows program and no "
-                                         "wine was found on the PATH")
-                              .arg(file));
-            return StartResult::Failed;
-        }
-        programArguments.prepend(file);
-    }
     QProcess process;
-    process.setProgram(program);
-    process.setArguments(programArguments);
     process.setWorkingDirectory(folder);
-    if (!process.startDetached()) {
-        reportFailure(QStringLiteral("cannot start %1: %2").arg(program, process.errorString()));
-        return StartResult::Failed;
+    const ProgramKind kind = programKind(file);
+    if (kind == ProgramKind::Native) {
+        if (!info.isExecutable())
+            return {StartResult::NotExecutable, QString()};
+        process.setProgram(file);
+        process.setArguments(arguments.mid(1));
+    } else {
+        const QString wineProgram = wine.program();
+        if (wineProgram.isEmpty())
+            return {StartResult::NoWine, QString()};
+        // Wine would start, fail at once and tell only its standard error.
+        if (kind == ProgramKind::Windows32 && !wine.runs32Bit(wineProgram))
+            return {StartResult::NoWine32, QString()};
+        process.setProgram(wineProgram);
+        process.setArguments(QStringList{file} + arguments.mid(1));
+        process.setProcessEnvironment(wineEnvironment(QProcessEnvironment::systemEnvironment()));
     }
-    return StartResult::Started;
+    if (!process.startDetached())
+        return {StartResult::Failed, process.errorString()};
+    return {StartResult::Started, QString()};
 }
 
 QString displayedText(const QString &text)
@@ -69,15 +53,14 @@ QString displayedText(const QString &text)
     return shown;
 }
 
-void QtMessageBoxes::show(const QString &text, BoxIcon icon, const QString &title)
+void QtMessageBoxes::show(QWidget &owner, const QString &text, BoxIcon icon, const QString &title)
 {
     QMessageBox::Icon shownIcon = QMessageBox::NoIcon;
     if (icon == BoxIcon::Information)
         shownIcon = QMessageBox::Information;
     else if (icon == BoxIcon::Critical)
         shownIcon = QMessageBox::Critical;
-    QMessageBox box(shownIcon, title, displayedText(text), QMessageBox::Ok,
-                    QApplication::activeWindow());
+    QMessageBox box(shownIcon, title, displayedText(text), QMessageBox::Ok, &owner);
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }

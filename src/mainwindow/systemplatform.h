@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform.h"
+#include "wine.h"
 
 namespace kivo
 {
@@ -10,13 +11,17 @@ namespace kivo
 class DetachedProcessStarter : public ProcessStarter
 {
 public:
-    StartResult start(const QString &folder, const QStringList &arguments) override;
+    explicit DetachedProcessStarter(const WineSupport &wine);
+    StartOutcome start(const QString &folder, const QStringList &arguments) override;
+
+private:
+    const WineSupport &wine;
 };
 
 class QtMessageBoxes : public MessageBoxes
 {
 public:
-    void show(const QString &text, BoxIcon icon, const QString &title) override;
+    void show(QWidget &owner, const QString &text, BoxIcon icon, const QString &title) override;
 };
 
 class ExecutableFolder : public OwnFolder

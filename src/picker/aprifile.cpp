@@ -49,7 +49,7 @@ void ApriFile::Drive1_Change()
 {
     const PathResult entered = ui.Dir1->setPath(ui.Drive1->drive());
     if (entered == PathResult::DeviceUnavailable) {
-        form.platform.messages.show(QStringLiteral("Errore: Drive non accessibile."),
+        form.platform.messages.show(*this, QStringLiteral("Errore: Drive non accessibile."),
                                     kivo::BoxIcon::None, kivo::applicationTitle);
         // With no drive entered yet in this run, the program's own is the one to go back to.
         ui.Drive1->setDrive(form.driveiniziale.isEmpty() ? form.platform.ownFolder.path()

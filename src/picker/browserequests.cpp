@@ -44,7 +44,7 @@ void richiestafile(Form1 &form, qint16 code, const QString &subfolder,
     form.driveiniziale = p.Drive1->drive();
     p.Dir1->setPath(ownFolder);
     p.File1->setPath(ownFolder);
-    form.platform.messages.show(missingFolder(form.lingua), kivo::BoxIcon::Critical,
+    form.platform.messages.show(form, missingFolder(form.lingua), kivo::BoxIcon::Critical,
                                 QStringLiteral("Error"));
     picker.close();
 }
