@@ -231,9 +231,9 @@ void TestBadSettings::valuesOfTheWrongTypeOrOutOfRange()
     QVERIFY(form.ui.opz11->isChecked() && !form.ui.Option1->isChecked());
     form.ui.opz13->trigger();
     QVERIFY(holds(path, QStringLiteral("language"), QString::fromUtf16(u"Français")));
-    // The new prompt in the game list makes Saturn the system.
-    QVERIFY(form.ui.Option1->isEnabled() && form.ui.Option1->isChecked());
-    QVERIFY(holds(path, QStringLiteral("system-sat"), QStringLiteral("True")));
+    // A new prompt is no choice of system: still none.
+    QVERIFY(!form.ui.Option1->isChecked() && !form.ui.Option2->isChecked());
+    QVERIFY(!holds(path, QStringLiteral("system-sat"), QStringLiteral("True")));
 }
 
 QTEST_MAIN(TestBadSettings)

@@ -219,12 +219,12 @@ void TestPicker::captionsInEachLanguage()
     // A Browse request uses the current language.
     form.lingua = QStringLiteral("English");
     QTest::mouseClick(form.ui.Command5, Qt::LeftButton);
-    QCOMPARE(harness.picker(), picker);
+    picker = harness.picker();
     QCOMPARE(picker->windowTitle(), QStringLiteral("Select file/Path"));
-    QCOMPARE(p.Label1->text(), QStringLiteral("Find in:"));
-    QCOMPARE(p.Label2->text(), QStringLiteral("File Type:"));
-    QCOMPARE(p.CancelButton->text(), QStringLiteral("&Cancel"));
-    QCOMPARE(p.Combo1->editAreaText(), QStringLiteral("All Files *.*"));
+    QCOMPARE(picker->ui.Label1->text(), QStringLiteral("Find in:"));
+    QCOMPARE(picker->ui.Label2->text(), QStringLiteral("File Type:"));
+    QCOMPARE(picker->ui.CancelButton->text(), QStringLiteral("&Cancel"));
+    QCOMPARE(picker->ui.Combo1->editAreaText(), QStringLiteral("All Files *.*"));
 }
 
 void TestPicker::keepsInFrontWithoutFighting()

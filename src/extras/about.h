@@ -1,14 +1,11 @@
 #pragma once
 
+#include "mainwindow/secondarywindow.h"
 #include "ui_about.h"
-
-#include <QWidget>
-
-class Form1;
 
 // Names the program, its author and version, and stays in front of the
 // program's other windows until it is closed.
-class About : public QWidget
+class About : public SecondaryWindow
 {
     Q_OBJECT
 
@@ -18,12 +15,4 @@ public:
     Ui::About ui;
 
     void OKButton_Click();
-    void Form_Deactivate();
-
-protected:
-    bool event(QEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
-
-private:
-    Form1 &form;
 };

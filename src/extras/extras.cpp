@@ -6,16 +6,12 @@
 
 About &Form1::aboutWindow()
 {
-    if (!about)
-        about = new About(*this);
-    return *about;
+    return secondaryWindow(about);
 }
 
 ExtrlowL &Form1::extrlowlWindow()
 {
-    if (!extrlowL)
-        extrlowL = new ExtrlowL(*this);
-    return *extrlowL;
+    return secondaryWindow(extrlowL);
 }
 
 void Form1::extr1_Click()

@@ -2,19 +2,14 @@
 
 #include "../lang/messages.h"
 #include "form1.h"
-#include "keepinfront.h"
 #include "settingsstore.h"
-
-#include <QCloseEvent>
 
 using kivo::BoxIcon;
 using kivo::CommandLine;
 
-ExtrlowL::ExtrlowL(Form1 &form) : QWidget(&form, Qt::Window), form(form)
+ExtrlowL::ExtrlowL(Form1 &form) : SecondaryWindow(form, Qt::Window)
 {
     ui.setupUi(this);
-    setAttribute(Qt::WA_DeleteOnClose);
-    KeepInFront::enrol(*this);
     connect(ui.Command1, &QPushButton::clicked, this, &ExtrlowL::Command1_Click);
 }
 
@@ -43,26 +38,4 @@ Launch ExtrlowL::extractionDecision()
 void ExtrlowL::Command1_Click()
 {
     form.carryOut(extractionDecision(), *this);
-}
-
-void ExtrlowL::Form_Deactivate()
-{
-    KeepInFront::deactivated(*this);
-}
-
-bool ExtrlowL::event(QEvent *event)
-{
-    const bool handled = QWidget::event(event);
-    if (event->type() == QEvent::WindowDeactivate)
-        Form_Deactivate();
-    return handled;
-}
-
-void ExtrlowL::closeEvent(QCloseEvent *event)
-{
-    // Gone for the main window at once, though deleted only later: an
-    // opening from now on makes a new window in its design state.
-    if (form.extrlowL == this)
-        form.extrlowL = nullptr;
-    QWidget::closeEvent(event);
 }

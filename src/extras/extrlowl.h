@@ -2,15 +2,12 @@
 
 #include "commandline.h"
 #include "launch.h"
+#include "mainwindow/secondarywindow.h"
 #include "ui_extrlowl.h"
-
-#include <QWidget>
-
-class Form1;
 
 // Starts the header extraction tool with the name the user types, and
 // stays in front of the program's other windows until it is closed.
-class ExtrlowL : public QWidget
+class ExtrlowL : public SecondaryWindow
 {
     Q_OBJECT
 
@@ -27,12 +24,4 @@ public:
     Launch extractionDecision();
 
     void Command1_Click();
-    void Form_Deactivate();
-
-protected:
-    bool event(QEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
-
-private:
-    Form1 &form;
 };

@@ -54,6 +54,8 @@ void setCaption(QWidget &window, const QString &control, const QString &text)
         menu->setTitle(text);
     else if (auto *action = qobject_cast<QAction *>(target))
         action->setText(text);
+    else if (auto *widget = qobject_cast<QWidget *>(target))
+        widget->setAccessibleName(text); // a field or list without a caption of its own
     else
         qWarning("No control %s to caption", qUtf8Printable(control));
 }
@@ -103,6 +105,17 @@ const Caption mainCaptions[] = {
     {u"opz1", {u"Frontend &Language", u"&Lingua Frontend", u"Interface et &Langues"}},
     {u"help", {u"&Help", u"&Aiuto", u"&Aide"}},
     {u"help1", {u"&About..", u"&Info su..", u"&A propos..."}},
+    // What a screen reader names the fields and lists that have no label of their own.
+    {u"Text1", {u"Header file", u"File header", u"Fichier d'en-tête"}},
+    {u"Text5",
+     {u"Internal backup file", u"File di backup interno", u"Fichier de sauvegarde interne"}},
+    {u"Text6",
+     {u"Backup cartridge file", u"File della cartuccia di backup",
+      u"Fichier de la cartouche de sauvegarde"}},
+    {u"Combo1",
+     {u"Polygon coords fix mode", u"Modalità Poligon Coords Fix",
+      u"Mode de correction des polygones"}},
+    {u"Combo2", {u"ST-V game", u"Gioco ST-V", u"Jeu ST-V"}},
 };
 
 // A prompt goes only where nothing is chosen: a switch changes words, never choices.

@@ -298,21 +298,28 @@ void Form1::checkBoxClick(QCheckBox *box, int number, CommandLine &fragment,
     saveGeneral(QStringLiteral("opz%1").arg(number), QString::number(saved));
 }
 
+// A backup switch is never given without its file: the emulator would take
+// the next switch for the file's name.
 CommandLine Form1::backupFragment(QCheckBox *box, const QString &switchWord, PathField *field) const
 {
-    if (box->checkState() != Qt::Checked)
+    if (box->checkState() != Qt::Checked || field->tag().isEmpty())
         return CommandLine();
     return CommandLine::words(switchWord) + CommandLine::value(field->tag());
 }
 
+// A ticked backup switch can always be unticked, whatever its field holds.
 void Form1::Check1_Click()
 {
+    if (ui.Check1->checkState() == Qt::Checked)
+        ui.Check1->setEnabled(true);
     checkBoxClick(ui.Check1, 1, opzione1,
                   backupFragment(ui.Check1, QStringLiteral(" -br "), ui.Text5));
 }
 
 void Form1::Check2_Click()
 {
+    if (ui.Check2->checkState() == Qt::Checked)
+        ui.Check2->setEnabled(true);
     checkBoxClick(ui.Check2, 2, opzione2,
                   backupFragment(ui.Check2, QStringLiteral(" -bc "), ui.Text6));
 }
@@ -438,8 +445,8 @@ void Form1::Option2_Click()
 void Form1::Text1_Change()
 {
     ui.Option1->setEnabled(true);
-    // A new prompt in another language leaves a chosen ST-V game chosen.
-    if (!rewritingPrompt || !ui.Option2->isChecked())
+    // A new prompt in another language is no choice of system.
+    if (!rewritingPrompt)
         ui.Option1->setChecked(true);
 }
 

@@ -3,6 +3,7 @@
 #include "commandline.h"
 #include "launch.h"
 #include "platform.h"
+#include "secondarywindow.h"
 #include "ui_form1.h"
 
 #include <QHash>
@@ -62,6 +63,7 @@ public:
     ApriFile &aprifileWindow();
     About &aboutWindow();
     ExtrlowL &extrlowlWindow();
+    template <typename Window> Window &secondaryWindow(QPointer<Window> &window);
 
     void fixssekivopath();
     // fixssekivopath(), then whether the program is in the SSE folder.
@@ -118,6 +120,7 @@ public:
     void Command5_Click();
     void Command6_Click();
     void Command7_Click();
+    void startRequest(qint16 code);
     void aperturafiles();
 
     // Extras.
@@ -174,3 +177,17 @@ private:
     QString wineDrivesTip() const;
     bool rewritingPrompt = false;
 };
+
+template <typename Window> Window &Form1::secondaryWindow(QPointer<Window> &window)
+{
+    if (!window) {
+        window = new Window(*this);
+        Window *const made = window;
+        // Forgotten at its closing; a later one may hold the pointer by then.
+        connect(made, &SecondaryWindow::closed, this, [&window, made] {
+            if (window == made)
+                window = nullptr;
+        });
+    }
+    return *window;
+}

@@ -1,11 +1,70 @@
 #include "listbox.h"
 
+#include <QAbstractItemView>
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QSignalBlocker>
 #include <QStylePainter>
 
+namespace
+{
+
+// What a screen reader learns of a list: its name (its label, or the name
+// it was given) and, as its value, what it shows: the prompt until an entry
+// is chosen, then the entry.
+class ListBoxAccessible : public QAccessibleWidget
+{
+public:
+    explicit ListBoxAccessible(ListBox *list) : QAccessibleWidget(list, QAccessible::ComboBox) {}
+
+    QString text(QAccessible::Text kind) const override
+    {
+        if (kind == QAccessible::Value)
+            return list()->editAreaText();
+        return QAccessibleWidget::text(kind);
+    }
+
+    // The entries, as the open list shows them.
+    int childCount() const override { return 1; }
+    QAccessibleInterface *child(int index) const override
+    {
+        return index == 0 ? QAccessible::queryAccessibleInterface(list()->view()) : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        return child && child->object() == list()->view() ? 0 : -1;
+    }
+
+    QStringList actionNames() const override
+    {
+        return QAccessibleWidget::actionNames() << showMenuAction();
+    }
+    void doAction(const QString &action) override
+    {
+        if (action == showMenuAction() || action == pressAction())
+            list()->showPopup();
+        else
+            QAccessibleWidget::doAction(action);
+    }
+
+private:
+    ListBox *list() const { return static_cast<ListBox *>(widget()); }
+};
+
+QAccessibleInterface *accessibleListBox(const QString &, QObject *object)
+{
+    auto *list = qobject_cast<ListBox *>(object);
+    return list ? new ListBoxAccessible(list) : nullptr;
+}
+
+} // namespace
+
 ListBox::ListBox(QWidget *parent) : QComboBox(parent)
 {
+    static const bool factoryInstalled = (QAccessible::installFactory(accessibleListBox), true);
+    Q_UNUSED(factoryInstalled);
+    view()->installEventFilter(this);
     connect(this, &QComboBox::currentIndexChanged, this, [this] {
         showsEditText = false;
         update();
@@ -30,6 +89,8 @@ void ListBox::setEditAreaText(const QString &text)
     editText = text;
     showsEditText = true;
     update();
+    QAccessibleValueChangeEvent changed(this, text);
+    QAccessible::updateAccessibility(&changed);
 }
 
 QString ListBox::editAreaText() const
@@ -37,18 +98,33 @@ QString ListBox::editAreaText() const
     return showsEditText ? editText : currentText();
 }
 
-void ListBox::keyPressEvent(QKeyEvent *event)
+bool ListBox::discarded(QKeyEvent *event)
 {
     const QString typed = event->text();
-    if (!typed.isEmpty() && typed.at(0).isPrint()) {
-        int keyAscii = typed.at(0).unicode();
-        emit keyPress(keyAscii);
-        if (keyAscii == 0) {
-            event->accept();
-            return;
-        }
+    if (typed.isEmpty() || !typed.at(0).isPrint())
+        return false;
+    int keyAscii = typed.at(0).unicode();
+    emit keyPress(keyAscii);
+    return keyAscii == 0;
+}
+
+void ListBox::keyPressEvent(QKeyEvent *event)
+{
+    if (discarded(event)) {
+        event->accept();
+        return;
     }
     QComboBox::keyPressEvent(event);
+}
+
+// The open list would search its entries for what is typed and choose the
+// one found: a typed character goes through the same handler there.
+bool ListBox::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == view() && event->type() == QEvent::KeyPress &&
+        discarded(static_cast<QKeyEvent *>(event)))
+        return true;
+    return QComboBox::eventFilter(watched, event);
 }
 
 void ListBox::paintEvent(QPaintEvent *)

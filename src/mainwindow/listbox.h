@@ -24,9 +24,13 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    // Whether the handler discarded the typed character of the key.
+    bool discarded(QKeyEvent *event);
+
     QString editText;
     bool showsEditText = false;
 };

@@ -1,11 +1,8 @@
 #include "aprifile.h"
 
 #include "form1.h"
-#include "keepinfront.h"
 #include "settingsstore.h"
 #include "shortpath.h"
-
-#include <QCloseEvent>
 
 using kivo::PathResult;
 
@@ -17,12 +14,11 @@ const QString nope = QStringLiteral("-nope-");
 } // namespace
 
 ApriFile::ApriFile(Form1 &form)
-    : QWidget(&form, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                         Qt::WindowCloseButtonHint),
-      form(form), drives(form.platform.volumes.mounted(), form.cartellecorrenti)
+    : SecondaryWindow(form, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                Qt::WindowCloseButtonHint),
+      drives(form.platform.volumes.mounted(), form.cartellecorrenti)
 {
     ui.setupUi(this);
-    setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(twips(7665), twips(3525));
 
     // The design state: the drive and the current folder of the working
@@ -39,8 +35,6 @@ ApriFile::ApriFile(Form1 &form)
     connect(ui.File1, &QAbstractItemView::doubleClicked, this, &ApriFile::File1_DblClick);
     connect(ui.File1, &FileListBox::keyDown, this, &ApriFile::File1_KeyDown);
     connect(ui.CancelButton, &QPushButton::clicked, this, &ApriFile::CancelButton_Click);
-
-    KeepInFront::enrol(*this);
 }
 
 // The drive step. A drive that is not ready is reported, and the lists go
@@ -127,9 +121,9 @@ void ApriFile::CancelButton_Click()
     close();
 }
 
-void ApriFile::Form_Deactivate()
+void ApriFile::cancel()
 {
-    KeepInFront::deactivated(*this);
+    CancelButton_Click();
 }
 
 void ApriFile::selezionafiles()
@@ -173,14 +167,6 @@ void ApriFile::selezionafiles()
     form.fixssekivopath();
 }
 
-bool ApriFile::event(QEvent *event)
-{
-    const bool handled = QWidget::event(event);
-    if (event->type() == QEvent::WindowDeactivate)
-        Form_Deactivate();
-    return handled;
-}
-
 void ApriFile::showEvent(QShowEvent *event)
 {
     // Over the middle of the main window, where a dialog box opens.
@@ -189,13 +175,4 @@ void ApriFile::showEvent(QShowEvent *event)
         move(form.geometry().center() - rect().center());
     }
     QWidget::showEvent(event);
-}
-
-void ApriFile::closeEvent(QCloseEvent *event)
-{
-    // Gone for the main window at once, though deleted only later: the next
-    // request makes a new window in its design state.
-    if (form.apriFile == this)
-        form.apriFile = nullptr;
-    QWidget::closeEvent(event);
 }

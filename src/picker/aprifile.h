@@ -1,11 +1,8 @@
 #pragma once
 
 #include "drives.h"
+#include "mainwindow/secondarywindow.h"
 #include "ui_aprifile.h"
-
-#include <QWidget>
-
-class Form1;
 
 // Twips of the window's design in Qt's pixels: 15 to a pixel at 96 dpi.
 // Qt's pixels are device independent, so the screen's device pixel ratio
@@ -19,7 +16,7 @@ constexpr int twips(int value)
 // requests of the main window prepare it, show it and lay it out; on
 // confirmation it hands the choice back and closes. It stays in front of
 // the program's other windows while it is open.
-class ApriFile : public QWidget
+class ApriFile : public SecondaryWindow
 {
     Q_OBJECT
 
@@ -39,17 +36,15 @@ public:
     void File1_DblClick();
     void File1_KeyDown(int keyCode);
     void CancelButton_Click();
-    void Form_Deactivate();
 
 protected:
-    bool event(QEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
+    // Escape cancels, as the Cancel button does.
+    void cancel() override;
     void showEvent(QShowEvent *event) override;
 
 private:
     void saveLastPlace();
 
-    Form1 &form;
     kivo::Drives drives;
     bool placed = false;
 };

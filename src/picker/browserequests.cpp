@@ -19,9 +19,7 @@ const QString nope = QStringLiteral("-nope-");
 void richiestafile(Form1 &form, qint16 code, const QString &subfolder,
                    QString (*missingFolder)(const QString &))
 {
-    form.commandreqn = code;
-    Lang::langaprifile(form, form.lingua);
-    form.aperturafiles();
+    form.startRequest(code);
 
     ApriFile &picker = form.aprifileWindow();
     Ui::ApriFile &p = picker.ui;
@@ -53,9 +51,7 @@ void richiestafile(Form1 &form, qint16 code, const QString &subfolder,
 
 ApriFile &Form1::aprifileWindow()
 {
-    if (!apriFile)
-        apriFile = new ApriFile(*this);
-    return *apriFile;
+    return secondaryWindow(apriFile);
 }
 
 void Form1::Command1_Click()
@@ -86,9 +82,7 @@ void Form1::Command6_Click()
 // The folder request: the user moves freely over drives and folders.
 void Form1::Command7_Click()
 {
-    commandreqn = 7;
-    Lang::langaprifile(*this, lingua);
-    aperturafiles();
+    startRequest(7);
 
     Ui::ApriFile &p = aprifileWindow().ui;
     p.File1->hide();
@@ -98,6 +92,17 @@ void Form1::Command7_Click()
     p.Text1->show();
     p.Text1->move(p.Text1->x(), p.Label2->y());
     p.Text1->setText(p.Dir1->path());
+}
+
+// The steps every request begins with. A request while the picker is open
+// starts from a fresh picker: nothing of the earlier request is left over.
+void Form1::startRequest(qint16 code)
+{
+    if (apriFile)
+        apriFile->close();
+    commandreqn = code;
+    Lang::langaprifile(*this, lingua);
+    aperturafiles();
 }
 
 // Brings the picker to where it was last, in this run or before, and shows

@@ -54,6 +54,8 @@ QProcess *SseFolder::launchKivo(XSession &x, const QString &workingFolder) const
     QProcessEnvironment environment = x.environment();
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
     environment.insert(QStringLiteral("SSE_STANDIN_NO_WINDOW"), QStringLiteral("1"));
+    // Seen by a screen reader, so that a test can press what one would.
+    environment.insert(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"), QStringLiteral("1"));
     return x.launch(filePath(QStringLiteral("kivo")), {},
                     workingFolder.isEmpty() ? canonical : workingFolder, environment);
 }

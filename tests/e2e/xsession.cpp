@@ -17,6 +17,45 @@ XSession::~XSession()
     stop();
 }
 
+// The first line a program writes, waiting up to timeoutMs; empty when none.
+QByteArray XSession::firstLine(QProcess *process, int timeoutMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    QByteArray written;
+    while (!written.contains('\n')) {
+        const qint64 left = timeoutMs - clock.elapsed();
+        if (left <= 0 || process->state() != QProcess::Running)
+            return {};
+        if (process->waitForReadyRead(int(qMin<qint64>(left, 200))))
+            written += process->readAllStandardOutput();
+    }
+    return written.left(written.indexOf('\n')).trimmed();
+}
+
+QProcess *XSession::startHelper(const QString &name, const QString &package,
+                                const QStringList &arguments, int timeoutMs, QByteArray *line)
+{
+    const QString program = QStandardPaths::findExecutable(name);
+    if (program.isEmpty()) {
+        lastError =
+            QStringLiteral("%1 not found on the PATH (Debian package %2)").arg(name, package);
+        return nullptr;
+    }
+    auto *process = new QProcess;
+    process->setProgram(program);
+    process->setArguments(arguments);
+    process->start();
+    *line = process->waitForStarted(timeoutMs) ? firstLine(process, timeoutMs) : QByteArray();
+    if (line->isEmpty()) {
+        lastError = QStringLiteral("%1 did not start: %2")
+                        .arg(name, QString::fromLocal8Bit(process->readAllStandardError()));
+        kill(process);
+        return nullptr;
+    }
+    return process;
+}
+
 bool XSession::start(int timeoutMs)
 {
     if (server) {
@@ -24,58 +63,34 @@ bool XSession::start(int timeoutMs)
         return false;
     }
     // Both are needed by every end-to-end test: a missing one is a failure.
-    const QString xvfb = QStandardPaths::findExecutable(xvfbName);
-    if (xvfb.isEmpty()) {
-        lastError = QStringLiteral("Xvfb not found on the PATH (Debian package xvfb)");
-        return false;
-    }
     if (QStandardPaths::findExecutable(xdotoolName).isEmpty()) {
         lastError = QStringLiteral("xdotool not found on the PATH (Debian package xdotool)");
         return false;
     }
-
-    server = new QProcess;
-    server->setProgram(xvfb);
     // -displayfd 1: the server picks a free display and writes its number to stdout.
     // -noreset: when its last client leaves, as a killed program may, the
     // server would reset and turn away the next one for a moment.
-    server->setArguments({QStringLiteral("-displayfd"), QStringLiteral("1"),
+    QByteArray number;
+    server = startHelper(xvfbName, QStringLiteral("xvfb"),
+                         {QStringLiteral("-displayfd"), QStringLiteral("1"),
                           QStringLiteral("-screen"), QStringLiteral("0"),
                           QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"),
-                          QStringLiteral("tcp"), QStringLiteral("-noreset")});
-    server->start();
-    if (!server->waitForStarted(timeoutMs)) {
-        lastError = QStringLiteral("cannot start Xvfb: %1").arg(server->errorString());
-        kill(server);
-        server = nullptr;
+                          QStringLiteral("tcp"), QStringLiteral("-noreset")},
+                         timeoutMs, &number);
+    if (!server)
+        return false;
+    displayName = u':' + QString::fromLatin1(number);
+    // A session bus of its own, for what screen readers see of the programs.
+    QByteArray address;
+    bus = startHelper(QStringLiteral("dbus-daemon"), QStringLiteral("dbus-daemon"),
+                      {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                       QStringLiteral("--print-address=1")},
+                      timeoutMs, &address);
+    if (!bus) {
+        stop();
         return false;
     }
-
-    QElapsedTimer clock;
-    clock.start();
-    QByteArray written;
-    while (!written.contains('\n')) {
-        const qint64 left = timeoutMs - clock.elapsed();
-        if (left <= 0 || server->state() != QProcess::Running) {
-            lastError = QStringLiteral("Xvfb gave no display number: %1")
-                            .arg(QString::fromLocal8Bit(server->readAllStandardError()));
-            kill(server);
-            server = nullptr;
-            return false;
-        }
-        if (server->waitForReadyRead(int(qMin<qint64>(left, 200))))
-            written += server->readAllStandardOutput();
-    }
-    bool ok = false;
-    const int number = written.trimmed().toInt(&ok);
-    if (!ok) {
-        lastError = QStringLiteral("Xvfb wrote %1 instead of a display number")
-                        .arg(QString::fromLocal8Bit(written));
-        kill(server);
-        server = nullptr;
-        return false;
-    }
-    displayName = u':' + QString::number(number);
+    busAddress = QString::fromLatin1(address);
     return true;
 }
 
@@ -85,10 +100,14 @@ void XSession::stop()
     for (QProcess *program : std::as_const(programs))
         kill(program);
     programs.clear();
-    if (server)
-        kill(server);
+    for (QProcess *helper : {bus, server}) {
+        if (helper)
+            kill(helper);
+    }
+    bus = nullptr;
     server = nullptr;
     displayName.clear();
+    busAddress.clear();
 }
 
 void XSession::kill(QProcess *process)
@@ -107,6 +126,7 @@ QProcessEnvironment XSession::environment() const
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("DISPLAY"), displayName);
+    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), busAddress);
     // Nothing may reach another display, or keep Qt off this one.
     environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
     environment.remove(QStringLiteral("QT_QPA_PLATFORM"));

@@ -6,7 +6,7 @@
 #include <QString>
 #include <QStringList>
 
-// A private X server (Xvfb) for end-to-end tests, the programs run on it,
+// A private X server (Xvfb) and session bus for end-to-end tests, the programs run on it,
 // and xdotool to find windows and type into them. Nothing goes through a
 // shell: every program is a path and an argument list. Whatever it started
 // is killed when it is destroyed.
@@ -25,6 +25,8 @@ public:
 
     // ":N" once started.
     QString display() const { return displayName; }
+    // The session bus that the programs on the display use.
+    QString sessionBus() const { return busAddress; }
     // Why the last call that could fail did.
     QString error() const { return lastError; }
 
@@ -60,10 +62,16 @@ public:
 
 private:
     static void kill(QProcess *process);
+    static QByteArray firstLine(QProcess *process, int timeoutMs);
+    // Starts a helper program that says it is ready in its first line.
+    QProcess *startHelper(const QString &name, const QString &package, const QStringList &arguments,
+                          int timeoutMs, QByteArray *line);
     QString describe(const QString &what, const Result &result) const;
 
     QProcess *server = nullptr;
+    QProcess *bus = nullptr;
     QString displayName;
+    QString busAddress;
     QString lastError;
     QList<QProcess *> programs;
 };

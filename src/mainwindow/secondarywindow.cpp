@@ -1,0 +1,40 @@
+#include "secondarywindow.h"
+
+#include "form1.h"
+#include "keepinfront.h"
+
+#include <QCloseEvent>
+#include <QShortcut>
+
+SecondaryWindow::SecondaryWindow(Form1 &form, Qt::WindowFlags flags)
+    : QWidget(&form, flags), form(form)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    KeepInFront::enrol(*this);
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+            &SecondaryWindow::cancel);
+}
+
+void SecondaryWindow::Form_Deactivate()
+{
+    KeepInFront::deactivated(*this);
+}
+
+void SecondaryWindow::cancel()
+{
+    close();
+}
+
+bool SecondaryWindow::event(QEvent *event)
+{
+    const bool handled = QWidget::event(event);
+    if (event->type() == QEvent::WindowDeactivate)
+        Form_Deactivate();
+    return handled;
+}
+
+void SecondaryWindow::closeEvent(QCloseEvent *event)
+{
+    emit closed();
+    QWidget::closeEvent(event);
+}
