@@ -63,7 +63,7 @@ void TestBrowse::eachRequestOpensInItsModeAndStartFolder()
         QVERIFY(!harness.picker());
     }
     // The BIOS requests list the same folder for two different fields.
-    QCOMPARE(form.dirselect1, sse.path);
+    QCOMPARE(form.picker.dirselect1, sse.path);
 
     QTest::mouseClick(form.ui.Command7, Qt::LeftButton);
     ApriFile *picker = harness.picker();
@@ -204,7 +204,7 @@ void TestBrowse::missingFoldersAreReportedAndNothingIsWritten()
         QCOMPARE(harness.boxes.shown.first().icon, kivo::BoxIcon::Critical);
         QCOMPARE(harness.boxes.shown.first().title, QStringLiteral("Error"));
         QVERIFY(!harness.picker());
-        QCOMPARE(form.dirselect1, bare);
+        QCOMPARE(form.picker.dirselect1, bare);
     }
     QCOMPARE(form.ui.Text1->text(), header);
     QCOMPARE(form.ui.Text3->text(), bios);
@@ -224,7 +224,7 @@ void TestBrowse::missingFoldersAreReportedAndNothingIsWritten()
         QCOMPARE(moved.boxes.shown.first().text, Messages::msgnossepath(QStringLiteral("English")));
         QCOMPARE(moved.boxes.shown.first().title, QStringLiteral("Error"));
         QVERIFY(!moved.picker());
-        QCOMPARE(second.dirselect1, elsewhere.path());
+        QCOMPARE(second.picker.dirselect1, elsewhere.path());
     }
     QCOMPARE(second.ui.Text5->text(), QStringLiteral("-none-"));
     QCOMPARE(moved.settings.saves, QStringList());
@@ -304,7 +304,7 @@ void TestBrowse::cancelAndTheCloseBoxWriteNothing()
     openFolder(p.Dir1, QStringLiteral("headers"));
     openFolder(p.Dir1, QStringLiteral("a subfolder"));
     const QString moved = sse / QStringLiteral("headers/a subfolder");
-    QCOMPARE(form.dirselect1, moved);
+    QCOMPARE(form.picker.dirselect1, moved);
     // The window system's close command.
     harness.picker()->windowHandle()->close();
     QVERIFY(!harness.picker());
@@ -312,7 +312,7 @@ void TestBrowse::cancelAndTheCloseBoxWriteNothing()
     QCOMPARE(form.ui.Text7->text(), sse.path);
     QCOMPARE(harness.settings.saves, QStringList());
     // The moves made in the closed picker are still remembered in this run.
-    QCOMPARE(form.dirselect1, moved);
+    QCOMPARE(form.picker.dirselect1, moved);
     QTest::mouseClick(form.ui.Command7, Qt::LeftButton);
     QCOMPARE(harness.picker()->ui.Dir1->path(), moved);
 }
@@ -332,16 +332,16 @@ void TestBrowse::lastPlaceCarriesOverWithinAndAcrossRuns()
         PickerHarness harness(sse.path);
         harness.volumes.volumes = volumes;
         Form1 &form = harness.startShown();
-        QCOMPARE(form.driveselect1, QStringLiteral("-nope-"));
-        QCOMPARE(form.dirselect1, QStringLiteral("-nope-"));
+        QCOMPARE(form.picker.driveselect1, QStringLiteral("-nope-"));
+        QCOMPARE(form.picker.dirselect1, QStringLiteral("-nope-"));
 
         QTest::mouseClick(form.ui.Command7, Qt::LeftButton);
         Ui::ApriFile *p = &harness.picker()->ui;
         p->Drive1->setFocus();
         QTest::keyClick(p->Drive1, Qt::Key_Down);
         openFolder(p->Dir1, QStringLiteral("a"));
-        QCOMPARE(form.driveselect1, discEntry);
-        QCOMPARE(form.dirselect1, disc + QStringLiteral("/a"));
+        QCOMPARE(form.picker.driveselect1, discEntry);
+        QCOMPARE(form.picker.dirselect1, disc + QStringLiteral("/a"));
         QTest::mouseClick(p->CancelButton, Qt::LeftButton);
 
         // Within the run: back where it was, though nothing was confirmed.
@@ -361,17 +361,17 @@ void TestBrowse::lastPlaceCarriesOverWithinAndAcrossRuns()
     harness.volumes.volumes = volumes;
     harness.settings.values = store;
     Form1 &form = harness.startShown();
-    QCOMPARE(form.dirselect1, QStringLiteral("-nope-"));
+    QCOMPARE(form.picker.dirselect1, QStringLiteral("-nope-"));
     QTest::mouseClick(form.ui.Command7, Qt::LeftButton);
     Ui::ApriFile *p = &harness.picker()->ui;
     QCOMPARE(p->Drive1->drive(), discEntry);
     QCOMPARE(p->Dir1->path(), disc + QStringLiteral("/a/b"));
-    QCOMPARE(form.driveselect1, discEntry);
+    QCOMPARE(form.picker.driveselect1, discEntry);
 
     // The saved folder wins over a move made in this run.
     openFolder(p->Dir1, disc);
     openFolder(p->Dir1, QStringLiteral("c"));
-    QCOMPARE(form.dirselect1, disc + QStringLiteral("/c"));
+    QCOMPARE(form.picker.dirselect1, disc + QStringLiteral("/c"));
     QTest::mouseClick(p->CancelButton, Qt::LeftButton);
     QTest::mouseClick(form.ui.Command7, Qt::LeftButton);
     QCOMPARE(harness.picker()->ui.Dir1->path(), disc + QStringLiteral("/a/b"));
@@ -383,7 +383,7 @@ void TestBrowse::lastPlaceCarriesOverWithinAndAcrossRuns()
     QVERIFY(harness.picker() && harness.picker()->isVisible());
     QCOMPARE(harness.picker()->ui.Dir1->path(), sse.path);
     QCOMPARE(harness.picker()->ui.Drive1->drive(), QStringLiteral("/ [system]"));
-    QCOMPARE(form.dirselect1, sse.path);
+    QCOMPARE(form.picker.dirselect1, sse.path);
 }
 
 QTEST_MAIN(TestBrowse)

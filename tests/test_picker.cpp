@@ -103,7 +103,7 @@ void TestPicker::foldersAreShownAsATreeAndOpened()
     QCOMPARE(p.Dir1->path(), top + QStringLiteral("/games"));
     QTest::keyClick(p.Dir1, Qt::Key_Return);
     QCOMPARE(p.Dir1->path(), top + QStringLiteral("/games/saturn 9"));
-    QCOMPARE(form.dirselect1, top + QStringLiteral("/games/saturn 9"));
+    QCOMPARE(form.picker.dirselect1, top + QStringLiteral("/games/saturn 9"));
     QCOMPARE(p.Text1->text(), top + QStringLiteral("/games/saturn 9"));
     // Up the tree, to the root.
     openFolder(p.Dir1, top);
@@ -151,9 +151,9 @@ void TestPicker::aDriveThatIsNotReadyIsReportedAndLeft()
         QCOMPARE(p.Drive1->drive(), disc + QStringLiteral(" [DISC]"));
         QCOMPARE(p.Dir1->path(), disc + QStringLiteral("/games"));
         QCOMPARE(p.File1->path(), disc + QStringLiteral("/games"));
-        QCOMPARE(form.driveselect1, disc + QStringLiteral(" [DISC]"));
-        QCOMPARE(form.dirselect1, disc + QStringLiteral("/games"));
-        QCOMPARE(form.driveiniziale, disc + QStringLiteral(" [DISC]"));
+        QCOMPARE(form.picker.driveselect1, disc + QStringLiteral(" [DISC]"));
+        QCOMPARE(form.picker.dirselect1, disc + QStringLiteral("/games"));
+        QCOMPARE(form.picker.driveiniziale, disc + QStringLiteral(" [DISC]"));
 
         // The medium is in now.
         QVERIFY(QDir().mkpath(empty));
@@ -176,8 +176,8 @@ void TestPicker::aDriveThatIsNotReadyIsReportedAndLeft()
     QTest::keyClick(p.Drive1, Qt::Key_End);
     QCOMPARE(harness.boxes.shown.size(), 1);
     QCOMPARE(p.Drive1->drive(), QStringLiteral("/ [system]"));
-    QCOMPARE(form.driveselect1, QStringLiteral("/ [system]"));
-    QCOMPARE(form.driveiniziale, QStringLiteral("/ [system]"));
+    QCOMPARE(form.picker.driveselect1, QStringLiteral("/ [system]"));
+    QCOMPARE(form.picker.driveiniziale, QStringLiteral("/ [system]"));
 
     // A root that is there but no folder is no medium either.
     QVERIFY(makeFile(empty));

@@ -79,8 +79,8 @@ void TestStartup::firstStartWithAnEmptyStore()
                                               &form.opzione4, &form.opzione5, &form.opzione6})
         QCOMPARE(fragment->text(), QString());
     QCOMPARE(form.selstvrom, QString());
-    QCOMPARE(form.dirselect1, QStringLiteral("-nope-"));
-    QCOMPARE(form.driveselect1, QStringLiteral("-nope-"));
+    QCOMPARE(form.picker.dirselect1, QStringLiteral("-nope-"));
+    QCOMPARE(form.picker.driveselect1, QStringLiteral("-nope-"));
     QCOMPARE(form.commandreqn, qint16(0));
     QCOMPARE(form.apppath, form.ssepath);
 

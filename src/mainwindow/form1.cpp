@@ -116,8 +116,8 @@ void Form1::Form_Load()
     if (lingua.isEmpty())
         lingua = QStringLiteral("English");
     ui.Label15->setText(QString());
-    dirselect1 = nope;
-    driveselect1 = nope;
+    picker.dirselect1 = nope;
+    picker.driveselect1 = nope;
 
     ui.Combo1->appendEntries({QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2")});
     ui.Combo1->setCurrentIndex(0);
@@ -161,12 +161,7 @@ void Form1::caricaregcombo()
 
 void Form1::caricaregsettings()
 {
-    restorePathField(ui.Text1, 1);
-    restorePathField(ui.Text3, 3);
-    restorePathField(ui.Text4, 4);
-    restorePathField(ui.Text5, 5);
-    restorePathField(ui.Text6, 6);
-    restorePathField(ui.Text7, 7);
+    restorePathFields();
 
     restoreCheckBox(ui.Check1, 1);
     restoreCheckBox(ui.Check2, 2);
@@ -186,20 +181,6 @@ void Form1::caricaregsettings()
     // restored header and game selected on the way.
     restoreOption(ui.Option1, optbut1cont);
     restoreOption(ui.Option2, optbut2cont);
-}
-
-void Form1::restorePathField(PathField *field, int number)
-{
-    const QString key = QStringLiteral("text%1").arg(number);
-    const QString text = platform.settings.get(sectionLastFolders, key);
-    if (!text.isEmpty()) {
-        field->setText(text);
-        field->setTag(platform.settings.get(sectionLastFolders, key + QStringLiteral("tag")));
-    } else if (field == ui.Text7) {
-        const QString ownFolder = platform.ownFolder.path();
-        field->setText(ownFolder);
-        field->setTag(GetShortPathName(ownFolder));
-    }
 }
 
 void Form1::restoreCheckBox(QCheckBox *box, int number)

@@ -15,6 +15,28 @@ class ApriFile;
 class About;
 class ExtrlowL;
 
+// A path field and the Browse request that fills it.
+struct PathRequest {
+    enum Kind { File, Folder };
+    // commandreqn while the request is pending, and the number in the field's keys.
+    qint16 code;
+    PathField *Ui::Form1::*field;
+    Kind kind;
+    // File requests list this subfolder of the SSE folder, and say so when it is missing.
+    QStringView subfolder;
+    QString (*missingFolder)(const QString &language);
+};
+
+// What the picker keeps for the run while its window comes and goes.
+struct PickerMemory {
+    // Where the picker last was; "-nope-" until it moved.
+    QString dirselect1;
+    QString driveselect1;
+    // The drive it last entered, and each volume's current folder by root.
+    QString driveiniziale;
+    QHash<QString, QString> cartellecorrenti;
+};
+
 // The main window: every choice that reaches the emulator, and the state
 // that the program's other windows read and write.
 class Form1 : public QMainWindow
@@ -30,15 +52,9 @@ public:
 
     // Current interface language.
     QString lingua;
-    // Where the picker last was in this run; "-nope-" until it moved.
-    QString dirselect1;
-    QString driveselect1;
     // The Browse request that is pending.
     qint16 commandreqn = 0;
-    // What the picker keeps for the run while its window comes and goes:
-    // the drive it last entered, and each volume's current folder by root.
-    QString driveiniziale;
-    QHash<QString, QString> cartellecorrenti;
+    PickerMemory picker;
 
     // Launch fragments, kept up to date by the controls' handlers.
     kivo::CommandLine opzione1, opzione2, opzione3, opzione4, opzione5, opzione6;
@@ -122,6 +138,11 @@ public:
     void Command7_Click();
     void startRequest(qint16 code);
     void aperturafiles();
+    static const PathRequest &pathRequest(qint16 code);
+    PathField *fieldOf(const PathRequest &request) const;
+    // The picker's choice, for the pending request's field and keys: the
+    // file it shows selected, or the folder it shows.
+    void handOver(const QString &fileName, const QString &folder);
 
     // Extras.
     void extr1_Click();
@@ -168,7 +189,7 @@ private:
     // Starts the launch's line; false, once the user is told why, when it did not start.
     bool startProgram(const Launch &launch, QWidget &asking);
     void refuseOutsideSseFolder(QWidget &asking);
-    void restorePathField(PathField *field, int number);
+    void restorePathFields();
     void restoreCheckBox(QCheckBox *box, int number);
     void restoreListIndex(ListBox *list, const QString &held);
     void restoreOption(QRadioButton *option, const QString &held);

@@ -16,7 +16,7 @@ const QString nope = QStringLiteral("-nope-");
 ApriFile::ApriFile(Form1 &form)
     : SecondaryWindow(form, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                 Qt::WindowCloseButtonHint),
-      drives(form.platform.volumes.mounted(), form.cartellecorrenti)
+      memory(form.picker), drives(form.platform.volumes.mounted(), memory.cartellecorrenti)
 {
     ui.setupUi(this);
     setFixedSize(twips(7665), twips(3525));
@@ -46,28 +46,28 @@ void ApriFile::Drive1_Change()
         form.platform.messages.show(*this, QStringLiteral("Errore: Drive non accessibile."),
                                     kivo::BoxIcon::None, kivo::applicationTitle);
         // With no drive entered yet in this run, the program's own is the one to go back to.
-        ui.Drive1->setDrive(form.driveiniziale.isEmpty() ? form.platform.ownFolder.path()
-                                                         : form.driveiniziale);
-        if (form.driveselect1 == nope)
-            form.driveselect1 = ui.Drive1->drive();
-        if (form.driveselect1 != nope)
-            ui.Drive1->setDrive(form.driveselect1);
-        form.driveiniziale = ui.Drive1->drive();
-        if (form.dirselect1 != nope)
-            ui.Dir1->setPath(form.dirselect1);
+        ui.Drive1->setDrive(memory.driveiniziale.isEmpty() ? form.platform.ownFolder.path()
+                                                           : memory.driveiniziale);
+        if (memory.driveselect1 == nope)
+            memory.driveselect1 = ui.Drive1->drive();
+        if (memory.driveselect1 != nope)
+            ui.Drive1->setDrive(memory.driveselect1);
+        memory.driveiniziale = ui.Drive1->drive();
+        if (memory.dirselect1 != nope)
+            ui.Dir1->setPath(memory.dirselect1);
     } else if (entered != PathResult::Ok) {
         return;
     }
-    form.driveselect1 = ui.Drive1->drive();
-    form.dirselect1 = ui.Dir1->path();
-    form.driveiniziale = ui.Drive1->drive();
+    memory.driveselect1 = ui.Drive1->drive();
+    memory.dirselect1 = ui.Dir1->path();
+    memory.driveiniziale = ui.Drive1->drive();
 }
 
 // The folder step.
 void ApriFile::Dir1_Change()
 {
     ui.File1->setPath(ui.Dir1->path());
-    form.dirselect1 = ui.Dir1->path();
+    memory.dirselect1 = ui.Dir1->path();
     ui.Text1->setText(ui.Dir1->path());
 }
 
@@ -128,43 +128,7 @@ void ApriFile::cancel()
 
 void ApriFile::selezionafiles()
 {
-    PathField *field = nullptr;
-    switch (form.commandreqn) {
-    case 1:
-        field = form.ui.Text1;
-        break;
-    case 3:
-        field = form.ui.Text3;
-        break;
-    case 4:
-        field = form.ui.Text4;
-        break;
-    case 5:
-        field = form.ui.Text5;
-        break;
-    case 6:
-        field = form.ui.Text6;
-        break;
-    case 7:
-        field = form.ui.Text7;
-        break;
-    default:
-        break;
-    }
-    if (field) {
-        if (field == form.ui.Text7) {
-            field->setText(ui.Dir1->path());
-            field->setTag(GetShortPathName(ui.Dir1->path()));
-        } else {
-            field->setText(ui.File1->fileName());
-            field->setTag(ui.File1->fileName());
-        }
-        const QString key = QStringLiteral("text%1").arg(form.commandreqn);
-        form.platform.settings.save(kivo::sectionLastFolders, key, field->text());
-        form.platform.settings.save(kivo::sectionLastFolders, key + QStringLiteral("tag"),
-                                    field->tag());
-    }
-    form.fixssekivopath();
+    form.handOver(ui.File1->fileName(), ui.Dir1->path());
 }
 
 void ApriFile::showEvent(QShowEvent *event)

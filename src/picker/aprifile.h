@@ -1,6 +1,7 @@
 #pragma once
 
 #include "drives.h"
+#include "mainwindow/form1.h"
 #include "mainwindow/secondarywindow.h"
 #include "ui_aprifile.h"
 
@@ -25,8 +26,7 @@ public:
 
     Ui::ApriFile ui;
 
-    // The hand-over: writes the choice into the main window's path field
-    // named by the pending request, and into the store.
+    // The hand-over: the choice to the main window, for the pending request.
     void selezionafiles();
 
     void Drive1_Change();
@@ -45,6 +45,7 @@ protected:
 private:
     void saveLastPlace();
 
+    PickerMemory &memory;
     kivo::Drives drives;
     bool placed = false;
 };

@@ -16,10 +16,9 @@ const QString nope = QStringLiteral("-nope-");
 // handing back a bare file name. When that folder is missing, or on a drive
 // that is not ready, the user is told, and the picker closes with nothing
 // written: a name from any other folder would name nothing there.
-void richiestafile(Form1 &form, qint16 code, const QString &subfolder,
-                   QString (*missingFolder)(const QString &))
+void richiestafile(Form1 &form, const PathRequest &request)
 {
-    form.startRequest(code);
+    form.startRequest(request.code);
 
     ApriFile &picker = form.aprifileWindow();
     Ui::ApriFile &p = picker.ui;
@@ -31,7 +30,7 @@ void richiestafile(Form1 &form, qint16 code, const QString &subfolder,
     p.Drive1->setEnabled(false);
     p.Text1->setEnabled(false);
 
-    const PathResult start = p.Dir1->setPath(form.ui.Text7->text() + subfolder);
+    const PathResult start = p.Dir1->setPath(form.ui.Text7->text() + request.subfolder.toString());
     if (start == PathResult::Ok) {
         p.Text1->move(p.Text1->x(), p.Label2->y());
         p.Text1->setText(p.Dir1->path());
@@ -39,10 +38,10 @@ void richiestafile(Form1 &form, qint16 code, const QString &subfolder,
     }
     const QString ownFolder = form.platform.ownFolder.path();
     p.Drive1->setDrive(ownFolder);
-    form.driveiniziale = p.Drive1->drive();
+    form.picker.driveiniziale = p.Drive1->drive();
     p.Dir1->setPath(ownFolder);
     p.File1->setPath(ownFolder);
-    form.platform.messages.show(form, missingFolder(form.lingua), kivo::BoxIcon::Critical,
+    form.platform.messages.show(form, request.missingFolder(form.lingua), kivo::BoxIcon::Critical,
                                 QStringLiteral("Error"));
     picker.close();
 }
@@ -56,27 +55,27 @@ ApriFile &Form1::aprifileWindow()
 
 void Form1::Command1_Click()
 {
-    richiestafile(*this, 1, QStringLiteral("/headers"), Messages::msgnoheaders);
+    richiestafile(*this, pathRequest(1));
 }
 
 void Form1::Command3_Click()
 {
-    richiestafile(*this, 3, QStringLiteral("/bios"), Messages::msgnobios);
+    richiestafile(*this, pathRequest(3));
 }
 
 void Form1::Command4_Click()
 {
-    richiestafile(*this, 4, QStringLiteral("/bios"), Messages::msgnobios);
+    richiestafile(*this, pathRequest(4));
 }
 
 void Form1::Command5_Click()
 {
-    richiestafile(*this, 5, QString(), Messages::msgnossepath);
+    richiestafile(*this, pathRequest(5));
 }
 
 void Form1::Command6_Click()
 {
-    richiestafile(*this, 6, QString(), Messages::msgnossepath);
+    richiestafile(*this, pathRequest(6));
 }
 
 // The folder request: the user moves freely over drives and folders.
@@ -110,13 +109,13 @@ void Form1::startRequest(qint16 code)
 // sends it to the program's own folder instead: the picker always opens.
 void Form1::aperturafiles()
 {
-    ApriFile &picker = aprifileWindow();
-    Ui::ApriFile &p = picker.ui;
+    ApriFile &window = aprifileWindow();
+    Ui::ApriFile &p = window.ui;
     const QString ownFolder = platform.ownFolder.path();
     const auto orOwnFolder = [&](PathResult result) {
         if (result != PathResult::Ok) {
             p.Drive1->setDrive(ownFolder);
-            driveiniziale = p.Drive1->drive();
+            picker.driveiniziale = p.Drive1->drive();
             p.Dir1->setPath(ownFolder);
             p.File1->setPath(ownFolder);
         }
@@ -126,17 +125,17 @@ void Form1::aperturafiles()
     };
 
     const QString savedDrive = lastFolders(QStringLiteral("load-lastdrive1"));
-    if (driveselect1 != nope)
-        orOwnFolder(p.Drive1->setDrive(driveselect1));
+    if (picker.driveselect1 != nope)
+        orOwnFolder(p.Drive1->setDrive(picker.driveselect1));
     if (!savedDrive.isEmpty())
         orOwnFolder(p.Drive1->setDrive(lastFolders(QStringLiteral("load-lastdrive1"))));
-    if (dirselect1 != nope)
-        orOwnFolder(p.Dir1->setPath(dirselect1));
+    if (picker.dirselect1 != nope)
+        orOwnFolder(p.Dir1->setPath(picker.dirselect1));
     if (!savedDrive.isEmpty())
         orOwnFolder(p.Dir1->setPath(lastFolders(QStringLiteral("load-lastdir1"))));
-    driveiniziale = p.Drive1->drive();
+    picker.driveiniziale = p.Drive1->drive();
     p.File1->setPattern(QStringLiteral("*.*"));
     p.Combo1->appendEntries({QStringLiteral("All Files *.*")});
     p.Combo1->setCurrentIndex(0);
-    KeepInFront::open(picker);
+    KeepInFront::open(window);
 }

@@ -1,0 +1,80 @@
+// The path fields of the main window: which Browse request fills which
+// field and keys, restoring them at start-up, and taking the picker's choice.
+
+#include "form1.h"
+#include "lang/messages.h"
+#include "picker/shortpath.h"
+#include "settingsstore.h"
+
+using kivo::sectionLastFolders;
+
+namespace
+{
+
+// In the order start-up restores them.
+const std::array<PathRequest, 6> requests{{
+    {1, &Ui::Form1::Text1, PathRequest::File, u"/headers", Messages::msgnoheaders},
+    {3, &Ui::Form1::Text3, PathRequest::File, u"/bios", Messages::msgnobios},
+    {4, &Ui::Form1::Text4, PathRequest::File, u"/bios", Messages::msgnobios},
+    {5, &Ui::Form1::Text5, PathRequest::File, u"", Messages::msgnossepath},
+    {6, &Ui::Form1::Text6, PathRequest::File, u"", Messages::msgnossepath},
+    {7, &Ui::Form1::Text7, PathRequest::Folder, u"", nullptr},
+}};
+
+// The field's displayed text is kept under this key, its tag under it and "tag".
+QString keyOf(const PathRequest &request)
+{
+    return QStringLiteral("text%1").arg(request.code);
+}
+
+} // namespace
+
+const PathRequest &Form1::pathRequest(qint16 code)
+{
+    return *std::find_if(requests.cbegin(), requests.cend(),
+                         [code](const PathRequest &request) { return request.code == code; });
+}
+
+PathField *Form1::fieldOf(const PathRequest &request) const
+{
+    return ui.*request.field;
+}
+
+void Form1::restorePathFields()
+{
+    for (const PathRequest &request : requests) {
+        PathField *const field = fieldOf(request);
+        const QString text = platform.settings.get(sectionLastFolders, keyOf(request));
+        if (!text.isEmpty()) {
+            field->setText(text);
+            field->setTag(
+                platform.settings.get(sectionLastFolders, keyOf(request) + QStringLiteral("tag")));
+        } else if (request.kind == PathRequest::Folder) {
+            // No SSE folder saved: the program's own, which it must be.
+            const QString ownFolder = platform.ownFolder.path();
+            field->setText(ownFolder);
+            field->setTag(GetShortPathName(ownFolder));
+        }
+    }
+}
+
+void Form1::handOver(const QString &fileName, const QString &folder)
+{
+    const auto pending =
+        std::find_if(requests.cbegin(), requests.cend(),
+                     [this](const PathRequest &request) { return request.code == commandreqn; });
+    if (pending != requests.cend()) {
+        PathField *const field = fieldOf(*pending);
+        if (pending->kind == PathRequest::Folder) {
+            field->setText(folder);
+            field->setTag(GetShortPathName(folder));
+        } else {
+            field->setText(fileName);
+            field->setTag(fileName);
+        }
+        platform.settings.save(sectionLastFolders, keyOf(*pending), field->text());
+        platform.settings.save(sectionLastFolders, keyOf(*pending) + QStringLiteral("tag"),
+                               field->tag());
+    }
+    fixssekivopath();
+}
