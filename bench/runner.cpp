@@ -7,11 +7,14 @@
 // --only runs one figure (1 and 2 go together), e.g. under callgrind;
 // --keep leaves the temporary folder, with its full store, to look into.
 
-#include "form1.h"
+#include "mainwindow/form1.h"
+#include "mainwindow/messageboxes.h"
+#include "mainwindow/processstart.h"
+#include "mainwindow/settingsstore.h"
 #include "picker/aprifile.h"
 #include "picker/mountedvolumes.h"
-#include "settingsstore.h"
-#include "systemplatform.h"
+#include "ui_aprifile.h"
+#include "ui_form1.h"
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
@@ -665,7 +668,7 @@ void runSse(const Fixture &fixture, int rounds)
             const bool kivoNow = (turn == 0) == (pair % 2 == 0);
             const long long start = now();
             if (kivoNow) {
-                form.ui.Command8->click();
+                form.ui->Command8->click();
                 kivoTime = now() - start;
             } else {
                 if (!QProcess::startDetached(program, arguments, fixture.sse))
@@ -726,13 +729,13 @@ void picker(const Fixture &fixture, int rounds)
             long long start = 0;
             QTimer::singleShot(0, form.get(), [&] {
                 start = now();
-                form->ui.Command1->click();
+                form->ui->Command1->click();
                 // Whatever was painted so far showed an older list.
                 paints.reset();
             });
             // The list counts as shown once painted with every file in it.
             const auto fileList = [&]() -> FileListBox * {
-                return form->apriFile ? form->apriFile->ui.File1 : nullptr;
+                return form->apriFile ? form->apriFile->ui->File1 : nullptr;
             };
             paints.counts = [&](const QObject *object) {
                 FileListBox *list = fileList();

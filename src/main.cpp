@@ -1,6 +1,7 @@
 #include "mainwindow/form1.h"
+#include "mainwindow/messageboxes.h"
+#include "mainwindow/processstart.h"
 #include "mainwindow/settingsstore.h"
-#include "mainwindow/systemplatform.h"
 #include "picker/mountedvolumes.h"
 
 #include <QApplication>

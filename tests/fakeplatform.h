@@ -1,7 +1,8 @@
 #pragma once
 
-#include "form1.h"
-#include "platform.h"
+#include "mainwindow/form1.h"
+#include "mainwindow/platform.h"
+#include "ui_form1.h"
 
 #include <QMap>
 #include <QPair>

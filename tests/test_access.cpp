@@ -3,6 +3,9 @@
 #include "fakeplatform.h"
 #include "lang/messages.h"
 #include "picker/aprifile.h"
+#include "ui_about.h"
+#include "ui_aprifile.h"
+#include "ui_extrlowl.h"
 
 #include <QAbstractItemView>
 #include <QAccessible>
@@ -51,7 +54,7 @@ void TestAccess::listsTakeNoTypedCharactersOpenOrClosed()
     Form1 &form = harness.start();
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    ListBox *resolution = form.ui.Combo3;
+    ListBox *resolution = form.ui->Combo3;
     harness.settings.saves.clear();
 
     // Open, the list would choose "1024 x 768" for a typed "1".
@@ -88,10 +91,10 @@ void TestAccess::enterAndEscapeInTheOtherWindows()
 
     // Enter on the About window's focused OK closes it, as Escape does.
     for (const int key : {Qt::Key_Return, Qt::Key_Escape}) {
-        form.ui.help1->trigger();
+        form.ui->help1->trigger();
         QPointer<About> about = form.about.data();
         QVERIFY(QTest::qWaitForWindowActive(about));
-        QCOMPARE(QApplication::focusWidget(), about->ui.OKButton);
+        QCOMPARE(QApplication::focusWidget(), about->ui->OKButton);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
         QVERIFY(!about->isVisible());
         QVERIFY(!form.about);
@@ -99,24 +102,24 @@ void TestAccess::enterAndEscapeInTheOtherWindows()
 
     // Escape closes the launcher, keeping nothing; Enter in its name box
     // starts nothing: its button is no default.
-    form.ui.extr1->trigger();
+    form.ui->extr1->trigger();
     QPointer<ExtrlowL> launcher = form.extrlowL.data();
     QVERIFY(QTest::qWaitForWindowActive(launcher));
-    QTest::keyClicks(launcher->ui.Text1, QStringLiteral("daytona"));
-    QTest::keyClick(launcher->ui.Text1, Qt::Key_Return);
+    QTest::keyClicks(launcher->ui->Text1, QStringLiteral("daytona"));
+    QTest::keyClick(launcher->ui->Text1, Qt::Key_Return);
     QCOMPARE(harness.processes.starts.size(), 0);
-    QTest::keyClick(launcher->ui.Text1, Qt::Key_Escape);
+    QTest::keyClick(launcher->ui->Text1, Qt::Key_Escape);
     QVERIFY(!launcher->isVisible());
 
     // Escape cancels the picker: nothing handed over, nothing saved.
-    QTest::mouseClick(form.ui.Command7, Qt::LeftButton);
+    QTest::mouseClick(form.ui->Command7, Qt::LeftButton);
     QPointer<ApriFile> picker = form.apriFile.data();
     QVERIFY(QTest::qWaitForWindowActive(picker));
     harness.settings.saves.clear();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     QVERIFY(!picker->isVisible());
     QCOMPARE(harness.settings.saves, QStringList());
-    QCOMPARE(form.ui.Text7->text(), sse.path());
+    QCOMPARE(form.ui->Text7->text(), sse.path());
 }
 
 void TestAccess::everyFieldAndListHasItsName()
@@ -125,42 +128,42 @@ void TestAccess::everyFieldAndListHasItsName()
     Harness harness;
     harness.ownFolder.folder = sse.path();
     Form1 &form = harness.start();
-    const Ui::Form1 &ui = form.ui;
+    const auto &ui = form.ui;
 
     // A label beside a control names it.
     const QPair<QWidget *, QLabel *> labelled[] = {
-        {ui.Text7, ui.Label11},  {ui.Text3, ui.Label3},   {ui.Text4, ui.Label4},
-        {ui.Combo3, ui.Label12}, {ui.Combo4, ui.Label13}, {ui.Combo5, ui.Label14},
-        {ui.Option1, ui.Label1}, {ui.Check1, ui.Label5},  {ui.Check6, ui.Label10},
+        {ui->Text7, ui->Label11},  {ui->Text3, ui->Label3},   {ui->Text4, ui->Label4},
+        {ui->Combo3, ui->Label12}, {ui->Combo4, ui->Label13}, {ui->Combo5, ui->Label14},
+        {ui->Option1, ui->Label1}, {ui->Check1, ui->Label5},  {ui->Check6, ui->Label10},
     };
     for (const auto &[control, label] : labelled)
         QVERIFY2(labelsOf(control).contains(label), qPrintable(control->objectName()));
     // The others have names of their own, each different, in the language.
-    QWidget *const unlabelled[] = {ui.Text1, ui.Text5, ui.Text6, ui.Combo1, ui.Combo2};
+    QWidget *const unlabelled[] = {ui->Text1, ui->Text5, ui->Text6, ui->Combo1, ui->Combo2};
     QSet<QString> names;
     for (QWidget *control : unlabelled)
         names.insert(accessibleName(control));
     QCOMPARE(names.size(), 5);
-    form.ui.opz12->trigger();
+    form.ui->opz12->trigger();
     for (QWidget *control : unlabelled)
         QVERIFY(!names.contains(accessibleName(control)));
     for (const auto &[control, label] : labelled)
-        QVERIFY(!accessibleName(control).contains(ui.Frame1->title()));
+        QVERIFY(!accessibleName(control).contains(ui->Frame1->title()));
 
     // The game list tells its prompt, then the game chosen, in the language.
-    QAccessibleInterface *game = accessible(ui.Combo2);
+    QAccessibleInterface *game = accessible(ui->Combo2);
     QCOMPARE(game->text(QAccessible::Value), Messages::msgselstvrom(form.lingua));
-    ui.Combo2->setCurrentIndex(33);
-    const QString title = ui.Combo2->currentText();
+    ui->Combo2->setCurrentIndex(33);
+    const QString title = ui->Combo2->currentText();
     QCOMPARE(game->text(QAccessible::Value), title);
-    form.ui.opz13->trigger();
+    form.ui->opz13->trigger();
     QCOMPARE(game->text(QAccessible::Value), title);
 
     // The launcher's box is named by its label; the picker's lists have names.
-    form.ui.extr1->trigger();
-    QVERIFY(labelsOf(form.extrlowL->ui.Text1).contains(form.extrlowL->ui.Label3));
-    QTest::mouseClick(ui.Command7, Qt::LeftButton);
-    const Ui::ApriFile &picker = form.apriFile->ui;
+    form.ui->extr1->trigger();
+    QVERIFY(labelsOf(form.extrlowL->ui->Text1).contains(form.extrlowL->ui->Label3));
+    QTest::mouseClick(ui->Command7, Qt::LeftButton);
+    const Ui::ApriFile &picker = *form.apriFile->ui;
     QVERIFY(labelsOf(picker.Drive1).contains(picker.Label1));
     QSet<QString> pickerNames;
     for (QWidget *control :

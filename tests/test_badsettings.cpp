@@ -1,5 +1,5 @@
 #include "fakeplatform.h"
-#include "settingsstore.h"
+#include "mainwindow/settingsstore.h"
 #include "shownstate.h"
 
 #include <QFile>
@@ -86,8 +86,8 @@ void TestBadSettings::startChooseAndReread(const QString &path, const QStringLis
         QCOMPARE(shownState(form), expected);
         QCOMPARE(harness.boxes.shown.size(), 0);
         // A choice after the start reaches a file that reads again.
-        form.ui.Check6->click();
-        QCOMPARE(form.ui.Check6->checkState(), Qt::Checked);
+        form.ui->Check6->click();
+        QCOMPARE(form.ui->Check6->checkState(), Qt::Checked);
         QVERIFY(holds(path, QStringLiteral("opz6"), QStringLiteral("1")));
         ticked = shownState(form);
     }
@@ -177,16 +177,18 @@ void TestBadSettings::aTruncatedFileShowsWhatIsLeft()
         FileHarness harness(path);
         harness.ownFolder.folder = sse;
         Form1 form(harness.platform);
-        const Ui::Form1 &ui = form.ui;
-        for (QCheckBox *box : {ui.Check1, ui.Check2, ui.Check3, ui.Check4, ui.Check5, ui.Check6})
+        const auto &ui = form.ui;
+        for (QCheckBox *box :
+             {ui->Check1, ui->Check2, ui->Check3, ui->Check4, ui->Check5, ui->Check6})
             QVERIFY(box->checkState() != Qt::PartiallyChecked);
-        for (ListBox *list : {ui.Combo3, ui.Combo4, ui.Combo5})
+        for (ListBox *list : {ui->Combo3, ui->Combo4, ui->Combo5})
             QVERIFY(list->currentIndex() >= 0 && list->currentIndex() < list->count());
-        QVERIFY(ui.Combo2->currentIndex() >= -1 && ui.Combo2->currentIndex() < ui.Combo2->count());
-        QVERIFY(!(ui.Option1->isChecked() && ui.Option2->isChecked()));
+        QVERIFY(ui->Combo2->currentIndex() >= -1 &&
+                ui->Combo2->currentIndex() < ui->Combo2->count());
+        QVERIFY(!(ui->Option1->isChecked() && ui->Option2->isChecked()));
         QCOMPARE(harness.boxes.shown.size(), 0);
-        ui.Combo3->setCurrentIndex(ui.Combo3->currentIndex() == 1 ? 0 : 1);
-        QVERIFY(holds(path, QStringLiteral("res"), QString::number(ui.Combo3->currentIndex())));
+        ui->Combo3->setCurrentIndex(ui->Combo3->currentIndex() == 1 ? 0 : 1);
+        QVERIFY(holds(path, QStringLiteral("res"), QString::number(ui->Combo3->currentIndex())));
     }
 }
 
@@ -228,11 +230,11 @@ void TestBadSettings::valuesOfTheWrongTypeOrOutOfRange()
     FileHarness harness(path);
     harness.ownFolder.folder = sse;
     Form1 form(harness.platform);
-    QVERIFY(form.ui.opz11->isChecked() && !form.ui.Option1->isChecked());
-    form.ui.opz13->trigger();
+    QVERIFY(form.ui->opz11->isChecked() && !form.ui->Option1->isChecked());
+    form.ui->opz13->trigger();
     QVERIFY(holds(path, QStringLiteral("language"), QString::fromUtf16(u"Français")));
     // A new prompt is no choice of system: still none.
-    QVERIFY(!form.ui.Option1->isChecked() && !form.ui.Option2->isChecked());
+    QVERIFY(!form.ui->Option1->isChecked() && !form.ui->Option2->isChecked());
     QVERIFY(!holds(path, QStringLiteral("system-sat"), QStringLiteral("True")));
 }
 

@@ -1,4 +1,4 @@
-#include "settingsstore.h"
+#include "mainwindow/settingsstore.h"
 #include "shownstate.h"
 #include "test_pickerhelpers.h"
 
@@ -80,27 +80,29 @@ void TestChoiceWrites::aKillWhileAChoiceIsSavedLeavesOneOrTheOther()
     const auto choose = [&](QPushButton *request, const QString &name) {
         QTest::mouseClick(request, Qt::LeftButton);
         QVERIFY(form.apriFile);
-        if (request == form.ui.Command7)
-            openFolder(form.apriFile->ui.Dir1, name);
+        if (request == form.ui->Command7)
+            openFolder(form.apriFile->ui->Dir1, name);
         else
-            clickFile(form.apriFile->ui.File1, name);
-        QTest::mouseClick(form.apriFile->ui.OKButton, Qt::LeftButton);
+            clickFile(form.apriFile->ui->File1, name);
+        QTest::mouseClick(form.apriFile->ui->OKButton, Qt::LeftButton);
     };
 
     const QList<QPair<QString, std::function<void()>>> choices{
-        {QStringLiteral("a check box"), [&] { QTest::mouseClick(form.ui.Check4, Qt::LeftButton); }},
-        {QStringLiteral("a list entry"), [&] { QTest::keyClick(form.ui.Combo3, Qt::Key_Down); }},
-        {QStringLiteral("an ST-V game"), [&] { QTest::keyClick(form.ui.Combo2, Qt::Key_End); }},
-        {QStringLiteral("Saturn"), [&] { QTest::mouseClick(form.ui.Option1, Qt::LeftButton); }},
-        {QStringLiteral("ST-V"), [&] { QTest::mouseClick(form.ui.Option2, Qt::LeftButton); }},
-        {QStringLiteral("another ST-V game"), [&] { QTest::keyClick(form.ui.Combo2, Qt::Key_Up); }},
-        {QStringLiteral("a header from the picker"), [&] { choose(form.ui.Command1, oddHeader); }},
-        {QStringLiteral("a BIOS from the picker"), [&] { choose(form.ui.Command3, oddBios); }},
+        {QStringLiteral("a check box"),
+         [&] { QTest::mouseClick(form.ui->Check4, Qt::LeftButton); }},
+        {QStringLiteral("a list entry"), [&] { QTest::keyClick(form.ui->Combo3, Qt::Key_Down); }},
+        {QStringLiteral("an ST-V game"), [&] { QTest::keyClick(form.ui->Combo2, Qt::Key_End); }},
+        {QStringLiteral("Saturn"), [&] { QTest::mouseClick(form.ui->Option1, Qt::LeftButton); }},
+        {QStringLiteral("ST-V"), [&] { QTest::mouseClick(form.ui->Option2, Qt::LeftButton); }},
+        {QStringLiteral("another ST-V game"),
+         [&] { QTest::keyClick(form.ui->Combo2, Qt::Key_Up); }},
+        {QStringLiteral("a header from the picker"), [&] { choose(form.ui->Command1, oddHeader); }},
+        {QStringLiteral("a BIOS from the picker"), [&] { choose(form.ui->Command3, oddBios); }},
         {QStringLiteral("a backup file from the picker"),
-         [&] { choose(form.ui.Command5, oddBackup); }},
+         [&] { choose(form.ui->Command5, oddBackup); }},
         {QStringLiteral("the SSE folder from the picker"),
-         [&] { choose(form.ui.Command7, QStringLiteral("headers")); }},
-        {QStringLiteral("a language"), [&] { form.ui.opz12->trigger(); }},
+         [&] { choose(form.ui->Command7, QStringLiteral("headers")); }},
+        {QStringLiteral("a language"), [&] { form.ui->opz12->trigger(); }},
     };
     for (const auto &[choice, make] : choices) {
         const QByteArray before = store.content();

@@ -4,6 +4,9 @@
 #include "lang/lang.h"
 #include "lang/messages.h"
 #include "picker/aprifile.h"
+#include "ui_about.h"
+#include "ui_aprifile.h"
+#include "ui_extrlowl.h"
 
 #include <QGroupBox>
 #include <QPointer>
@@ -249,23 +252,23 @@ void TestExtras::init()
 
 ExtrlowL &TestExtras::openLauncher()
 {
-    form->ui.extr1->trigger();
+    form->ui->extr1->trigger();
     return *form->extrlowL;
 }
 
 About &TestExtras::openAbout()
 {
-    form->ui.help1->trigger();
+    form->ui->help1->trigger();
     return *form->about;
 }
 
 bool TestExtras::extract(ExtrlowL &launcher, const QString &name)
 {
-    launcher.ui.Text1->clear();
-    QTest::keyClicks(launcher.ui.Text1, name);
-    if (launcher.ui.Text1->text() != name)
+    launcher.ui->Text1->clear();
+    QTest::keyClicks(launcher.ui->Text1, name);
+    if (launcher.ui->Text1->text() != name)
         return false;
-    QTest::mouseClick(launcher.ui.Command1, Qt::LeftButton);
+    QTest::mouseClick(launcher.ui->Command1, Qt::LeftButton);
     return true;
 }
 
@@ -286,16 +289,16 @@ void TestExtras::launcherTextsInEachLanguage()
 
     const LauncherTexts expected = launcherTexts(language);
     QCOMPARE(launcher.windowTitle(), QStringLiteral("Extra: extrlow Windows Launcher"));
-    QCOMPARE(launcher.ui.Frame1->title(), expected.frame1);
-    QCOMPARE(launcher.ui.Label1->text(), expected.label1);
-    QCOMPARE(launcher.ui.Frame2->title(), expected.frame2);
-    QCOMPARE(launcher.ui.Label2->text(), expected.label2);
-    QCOMPARE(launcher.ui.Label3->text(), expected.label3);
-    QCOMPARE(launcher.ui.Command1->text(), expected.command1);
-    QCOMPARE(launcher.ui.Text1->text(), QString());
+    QCOMPARE(launcher.ui->Frame1->title(), expected.frame1);
+    QCOMPARE(launcher.ui->Label1->text(), expected.label1);
+    QCOMPARE(launcher.ui->Frame2->title(), expected.frame2);
+    QCOMPARE(launcher.ui->Label2->text(), expected.label2);
+    QCOMPARE(launcher.ui->Label3->text(), expected.label3);
+    QCOMPARE(launcher.ui->Command1->text(), expected.command1);
+    QCOMPARE(launcher.ui->Text1->text(), QString());
 
     // Long texts wrap in the window, and show every character as text.
-    for (QLabel *label : {launcher.ui.Label1, launcher.ui.Label2}) {
+    for (QLabel *label : {launcher.ui->Label1, launcher.ui->Label2}) {
         QVERIFY(label->wordWrap());
         QCOMPARE(label->textFormat(), Qt::PlainText);
         QVERIFY(showsWhole(label));
@@ -321,14 +324,14 @@ void TestExtras::aboutTextsInEachLanguage()
 
     const AboutTexts expected = aboutTexts(language);
     QCOMPARE(about.windowTitle(), expected.title);
-    QCOMPARE(about.ui.Label1->text(), expected.label1);
-    QCOMPARE(about.ui.Label3->text(), expected.label3);
-    QCOMPARE(about.ui.Label3->text().split(crlf).size(), lines);
-    QCOMPARE(about.ui.Label2->text(), QString());
-    QCOMPARE(about.ui.OKButton->text(), QStringLiteral("OK"));
-    for (QGroupBox *frame : {about.ui.Frame1, about.ui.Frame2, about.ui.Frame3})
+    QCOMPARE(about.ui->Label1->text(), expected.label1);
+    QCOMPARE(about.ui->Label3->text(), expected.label3);
+    QCOMPARE(about.ui->Label3->text().split(crlf).size(), lines);
+    QCOMPARE(about.ui->Label2->text(), QString());
+    QCOMPARE(about.ui->OKButton->text(), QStringLiteral("OK"));
+    for (QGroupBox *frame : {about.ui->Frame1, about.ui->Frame2, about.ui->Frame3})
         QCOMPARE(frame->title(), QString());
-    QVERIFY(showsWhole(about.ui.Label3));
+    QVERIFY(showsWhole(about.ui->Label3));
 }
 
 void TestExtras::anUnknownLanguageLeavesTheDesign()
@@ -336,31 +339,31 @@ void TestExtras::anUnknownLanguageLeavesTheDesign()
     // Not one of the three names, though close to one.
     form->lingua = QStringLiteral("Francais");
     ExtrlowL &launcher = openLauncher();
-    QCOMPARE(launcher.ui.Frame2->title(), QStringLiteral("Usage  && Requirements:"));
-    QCOMPARE(launcher.ui.Label2->text(), QStringLiteral("Label2"));
-    QCOMPARE(launcher.ui.Command1->text(), QStringLiteral("Command1"));
+    QCOMPARE(launcher.ui->Frame2->title(), QStringLiteral("Usage  && Requirements:"));
+    QCOMPARE(launcher.ui->Label2->text(), QStringLiteral("Label2"));
+    QCOMPARE(launcher.ui->Command1->text(), QStringLiteral("Command1"));
 
     form->lingua = QStringLiteral("english");
     About &about = openAbout();
     QCOMPARE(about.windowTitle(), QStringLiteral("About KIVO - Olvar's SSE Frontend 0.2"));
-    QCOMPARE(about.ui.Label3->text(), QStringLiteral("Label3"));
+    QCOMPARE(about.ui->Label3->text(), QStringLiteral("Label3"));
 }
 
 void TestExtras::anOpenWindowFollowsItsTable()
 {
     ExtrlowL &launcher = openLauncher();
     About &about = openAbout();
-    QTest::keyClicks(launcher.ui.Text1, QStringLiteral("daytona"));
+    QTest::keyClicks(launcher.ui->Text1, QStringLiteral("daytona"));
 
     Lang::langextrlow(*form, QStringLiteral("Italiano"));
     Lang::langabout(*form, QStringLiteral("Italiano"));
-    QCOMPARE(launcher.ui.Label2->text(), launcherTexts(QStringLiteral("Italiano")).label2);
+    QCOMPARE(launcher.ui->Label2->text(), launcherTexts(QStringLiteral("Italiano")).label2);
     QCOMPARE(about.windowTitle(), aboutTexts(QStringLiteral("Italiano")).title);
-    QCOMPARE(launcher.ui.Text1->text(), QStringLiteral("daytona"));
+    QCOMPARE(launcher.ui->Text1->text(), QStringLiteral("daytona"));
 
     // The French About text is three lines longer: the window grows for it.
     Lang::langabout(*form, QString::fromUtf16(u"Français"));
-    QVERIFY(showsWhole(about.ui.Label3));
+    QVERIFY(showsWhole(about.ui->Label3));
 
     // Back to English leaves nothing of the others: test_language
     // (aLanguageAndBackIsTheLanguageAlone), for every window.
@@ -371,7 +374,7 @@ void TestExtras::anOpenWindowFollowsItsTable()
 void TestExtras::anEmptyNameIsRefused()
 {
     ExtrlowL &launcher = openLauncher();
-    QTest::mouseClick(launcher.ui.Command1, Qt::LeftButton);
+    QTest::mouseClick(launcher.ui->Command1, Qt::LeftButton);
     QCOMPARE(harness->processes.starts.size(), 0);
     QCOMPARE(harness->boxes.shown.size(), 1);
     QCOMPARE(harness->boxes.shown[0].text, Messages::msgneedhdrname(QStringLiteral("English")));
@@ -379,13 +382,13 @@ void TestExtras::anEmptyNameIsRefused()
     QCOMPARE(harness->boxes.shown[0].title, QStringLiteral("KIVO"));
 
     form->lingua = QString::fromUtf16(u"Français");
-    QTest::mouseClick(launcher.ui.Command1, Qt::LeftButton);
+    QTest::mouseClick(launcher.ui->Command1, Qt::LeftButton);
     QCOMPARE(harness->boxes.shown.last().text, Messages::msgneedhdrname(form->lingua));
 
     // An empty name never reaches the folder check: outside the SSE
     // folder the program only says so and stays.
-    form->ui.Text7->setTag(QStringLiteral("/somewhere/else"));
-    QTest::mouseClick(launcher.ui.Command1, Qt::LeftButton);
+    form->ui->Text7->setTag(QStringLiteral("/somewhere/else"));
+    QTest::mouseClick(launcher.ui->Command1, Qt::LeftButton);
     QCOMPARE(harness->boxes.shown.size(), 3);
     QCOMPARE(harness->boxes.shown.last().icon, BoxIcon::None);
     QCOMPARE(harness->processes.starts.size(), 0);
@@ -415,8 +418,8 @@ void TestExtras::namesReachTheToolWhole()
 
     // Not only what a keyboard types: any text in the box goes whole.
     const QString accented = QString::fromUtf16(u"jeu d'été №1");
-    launcher.ui.Text1->setText(accented);
-    QTest::mouseClick(launcher.ui.Command1, Qt::LeftButton);
+    launcher.ui->Text1->setText(accented);
+    QTest::mouseClick(launcher.ui->Command1, Qt::LeftButton);
     QCOMPARE(harness->processes.starts.last().arguments,
              extrlowArguments(accented + QStringLiteral(".sgh")));
 }
@@ -424,9 +427,9 @@ void TestExtras::namesReachTheToolWhole()
 void TestExtras::eachPressStartsTheToolAgain()
 {
     ExtrlowL &launcher = openLauncher();
-    QTest::keyClicks(launcher.ui.Text1, QStringLiteral("daytona"));
-    QTest::mouseClick(launcher.ui.Command1, Qt::LeftButton);
-    QTest::mouseClick(launcher.ui.Command1, Qt::LeftButton);
+    QTest::keyClicks(launcher.ui->Text1, QStringLiteral("daytona"));
+    QTest::mouseClick(launcher.ui->Command1, Qt::LeftButton);
+    QTest::mouseClick(launcher.ui->Command1, Qt::LeftButton);
     QCOMPARE(harness->processes.starts.size(), 2);
     // From the program's own folder, which is the SSE folder.
     QCOMPARE(harness->processes.starts[1].folder, harness->ownFolder.folder);
@@ -435,7 +438,7 @@ void TestExtras::eachPressStartsTheToolAgain()
     QCOMPARE(harness->boxes.shown.size(), 0);
     // Ready for the next disc, with the name still there.
     QVERIFY(launcher.isVisible());
-    QCOMPARE(launcher.ui.Text1->text(), QStringLiteral("daytona"));
+    QCOMPARE(launcher.ui->Text1->text(), QStringLiteral("daytona"));
 }
 
 // The same family of boxes as "Run SSE", over the launcher; a tool that is
@@ -443,11 +446,11 @@ void TestExtras::eachPressStartsTheToolAgain()
 void TestExtras::aToolThatCannotStartIsReported()
 {
     ExtrlowL &launcher = openLauncher();
-    QTest::keyClicks(launcher.ui.Text1, QStringLiteral("my game"));
+    QTest::keyClicks(launcher.ui->Text1, QStringLiteral("my game"));
     for (const kivo::StartResult result :
          {kivo::StartResult::NotFound, kivo::StartResult::NoWine32, kivo::StartResult::Failed}) {
         harness->processes.result = result;
-        QTest::mouseClick(launcher.ui.Command1, Qt::LeftButton);
+        QTest::mouseClick(launcher.ui->Command1, Qt::LeftButton);
         const ShownBox &box = harness->boxes.shown.last();
         QCOMPARE(box.owner, &launcher);
         QVERIFY2(box.text.startsWith(u"extrlow.exe "), qPrintable(box.text));
@@ -458,7 +461,7 @@ void TestExtras::aToolThatCannotStartIsReported()
     // Nothing is lost: the program and the window stay, the name with them.
     QVERIFY(form->isVisible());
     QVERIFY(launcher.isVisible());
-    QCOMPARE(launcher.ui.Text1->text(), QStringLiteral("my game"));
+    QCOMPARE(launcher.ui->Text1->text(), QStringLiteral("my game"));
 }
 
 void TestExtras::outsideTheSseFolderEverythingCloses()
@@ -471,14 +474,14 @@ void TestExtras::outsideTheSseFolderEverythingCloses()
     HideRecorder recorder;
     watchAll(recorder, about, picker, launcher, *form);
 
-    form->ui.Text7->setTag(QStringLiteral("/somewhere/else"));
+    form->ui->Text7->setTag(QStringLiteral("/somewhere/else"));
     bool allOpenWhileShown = false;
     harness->boxes.whileShown = [&](const ShownBox &) {
         allOpenWhileShown =
             about.isVisible() && picker.isVisible() && launcher.isVisible() && form->isVisible();
     };
-    QTest::keyClicks(launcher.ui.Text1, QStringLiteral("daytona"));
-    QTest::mouseClick(launcher.ui.Command1, Qt::LeftButton);
+    QTest::keyClicks(launcher.ui->Text1, QStringLiteral("daytona"));
+    QTest::mouseClick(launcher.ui->Command1, Qt::LeftButton);
 
     QCOMPARE(harness->processes.starts.size(), 0);
     QCOMPARE(harness->boxes.shown.size(), 1);
@@ -499,27 +502,27 @@ void TestExtras::outsideTheSseFolderEverythingCloses()
 void TestExtras::eachWindowExistsOnce()
 {
     ExtrlowL &launcher = openLauncher();
-    QTest::keyClicks(launcher.ui.Text1, QStringLiteral("daytona"));
+    QTest::keyClicks(launcher.ui->Text1, QStringLiteral("daytona"));
     About &about = openAbout();
     QCOMPARE(&openLauncher(), &launcher);
     QCOMPARE(&openAbout(), &about);
     QCOMPARE(form->findChildren<ExtrlowL *>().size(), 1);
     QCOMPARE(form->findChildren<About *>().size(), 1);
     // Opening the open launcher again keeps what the user typed.
-    QCOMPARE(launcher.ui.Text1->text(), QStringLiteral("daytona"));
+    QCOMPARE(launcher.ui->Text1->text(), QStringLiteral("daytona"));
     QVERIFY(!launcher.isModal() && !about.isModal());
 }
 
 void TestExtras::aReopenedWindowStartsAfresh()
 {
     ExtrlowL &first = openLauncher();
-    QTest::keyClicks(first.ui.Text1, QStringLiteral("daytona"));
+    QTest::keyClicks(first.ui->Text1, QStringLiteral("daytona"));
     QPointer<ExtrlowL> firstGone(&first);
     first.close();
     // A new opening at once makes a new window, even before the old one is deleted.
     ExtrlowL &second = openLauncher();
     QVERIFY(&second != firstGone.data());
-    QCOMPARE(second.ui.Text1->text(), QString());
+    QCOMPARE(second.ui->Text1->text(), QString());
     QVERIFY(second.isVisible());
     deleteClosedWindows();
     QVERIFY(!firstGone);
@@ -527,7 +530,7 @@ void TestExtras::aReopenedWindowStartsAfresh()
 
     // OK closes the About window for good, and nothing else.
     QPointer<About> aboutGone(&openAbout());
-    QTest::mouseClick(aboutGone->ui.OKButton, Qt::LeftButton);
+    QTest::mouseClick(aboutGone->ui->OKButton, Qt::LeftButton);
     deleteClosedWindows();
     QVERIFY(!aboutGone);
     QVERIFY(form->isVisible() && second.isVisible());
@@ -545,7 +548,7 @@ void TestExtras::exitClosesEveryWindowInOrder()
     HideRecorder recorder;
     watchAll(recorder, about, picker, launcher, *form);
 
-    form->ui.file1->trigger();
+    form->ui->file1->trigger();
     QCOMPARE(recorder.hidden, QStringList({QStringLiteral("picker"), QStringLiteral("About"),
                                            QStringLiteral("main"), QStringLiteral("launcher")}));
     for (QWidget *window : QApplication::topLevelWidgets())

@@ -1,7 +1,10 @@
 #include "extras/about.h"
 #include "extras/extrlowl.h"
 #include "fakeplatform.h"
-#include "keepinfront.h"
+#include "mainwindow/keepinfront.h"
+#include "ui_about.h"
+#include "ui_aprifile.h"
+#include "ui_extrlowl.h"
 
 #include <QDialog>
 #include <QTest>
@@ -76,25 +79,25 @@ void TestExtrasFront::activate(QWidget *window)
 
 void TestExtrasFront::theLauncherTakesTheActivationBack()
 {
-    form->ui.extr1->trigger();
+    form->ui->extr1->trigger();
     ExtrlowL *launcher = form->extrlowL;
     settle();
     QCOMPARE(QApplication::activeWindow(), launcher);
 
-    QTest::keyClicks(launcher->ui.Text1, QStringLiteral("day"));
+    QTest::keyClicks(launcher->ui->Text1, QStringLiteral("day"));
     activate(form);
     QCOMPARE(QApplication::activeWindow(), launcher);
     // The focus is back where it was: typing goes on into the name.
-    QCOMPARE(QApplication::focusWidget(), launcher->ui.Text1);
+    QCOMPARE(QApplication::focusWidget(), launcher->ui->Text1);
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("tona"));
-    QCOMPARE(launcher->ui.Text1->text(), QStringLiteral("daytona"));
+    QCOMPARE(launcher->ui->Text1->text(), QStringLiteral("daytona"));
 }
 
 void TestExtrasFront::theWindowOpenedLastWins()
 {
-    form->ui.extr1->trigger();
+    form->ui->extr1->trigger();
     ExtrlowL *launcher = form->extrlowL;
-    form->ui.help1->trigger();
+    form->ui->help1->trigger();
     About *about = form->about;
     settle();
     QCOMPARE(QApplication::activeWindow(), about);
@@ -116,7 +119,7 @@ void TestExtrasFront::theWindowOpenedLastWins()
     }
 
     // Opening the launcher again brings it to the front, and now it wins.
-    form->ui.extr1->trigger();
+    form->ui->extr1->trigger();
     settle();
     QCOMPARE(QApplication::activeWindow(), launcher);
     QCOMPARE(KeepInFront::winner(), launcher);
@@ -126,7 +129,7 @@ void TestExtrasFront::theWindowOpenedLastWins()
 
 void TestExtrasFront::aModalBoxIsLeftAlone()
 {
-    form->ui.extr1->trigger();
+    form->ui->extr1->trigger();
     ExtrlowL *launcher = form->extrlowL;
     settle();
     QDialog box(launcher);
@@ -142,28 +145,28 @@ void TestExtrasFront::aModalBoxIsLeftAlone()
 
 void TestExtrasFront::aMenuOfTheMainWindowIsLeftOpen()
 {
-    form->ui.extr1->trigger();
+    form->ui->extr1->trigger();
     ExtrlowL *launcher = form->extrlowL;
     settle();
     // A click on the menu bar opens the menu, and the main window's
     // activation arrives while it is open: the menu stays.
-    form->ui.help->popup(form->mapToGlobal(QPoint(0, 0)));
+    form->ui->help->popup(form->mapToGlobal(QPoint(0, 0)));
     form->activateWindow();
     settle();
-    QVERIFY(form->ui.help->isVisible());
+    QVERIFY(form->ui->help->isVisible());
     // Dismissed without a choice: the launcher is in front again.
-    form->ui.help->close();
+    form->ui->help->close();
     settle();
     QCOMPARE(QApplication::activeWindow(), launcher);
 }
 
 void TestExtrasFront::whenTheWinnerClosesTheNextOneTakesOver()
 {
-    form->ui.extr1->trigger();
+    form->ui->extr1->trigger();
     ExtrlowL *launcher = form->extrlowL;
-    form->ui.help1->trigger();
+    form->ui->help1->trigger();
     settle();
-    QTest::mouseClick(form->about->ui.OKButton, Qt::LeftButton);
+    QTest::mouseClick(form->about->ui->OKButton, Qt::LeftButton);
     settle();
     QCOMPARE(QApplication::activeWindow(), launcher);
     activate(form);

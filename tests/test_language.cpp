@@ -3,6 +3,9 @@
 #include "fakeplatform.h"
 #include "lang/messages.h"
 #include "picker/aprifile.h"
+#include "ui_about.h"
+#include "ui_aprifile.h"
+#include "ui_extrlowl.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -170,9 +173,9 @@ void TestLanguage::mainWindowTextsInEachLanguage()
         Harness harness;
         harness.settings.setGeneral(QStringLiteral("language"), language.language);
         Form1 &form = harness.start();
-        QVERIFY(form.ui.opz11->isChecked() == (language.language == english));
-        QVERIFY(form.ui.opz12->isChecked() == (language.language == italiano));
-        QVERIFY(form.ui.opz13->isChecked() == (language.language == francais));
+        QVERIFY(form.ui->opz11->isChecked() == (language.language == english));
+        QVERIFY(form.ui->opz12->isChecked() == (language.language == italiano));
+        QVERIFY(form.ui->opz13->isChecked() == (language.language == francais));
         const QMap<QString, QString> shown = captionsOf(&form);
         for (int i = 0; i < controls.size(); ++i)
             QCOMPARE(shown.value(controls.at(i)), language.texts.at(i));
@@ -181,9 +184,9 @@ void TestLanguage::mainWindowTextsInEachLanguage()
             QCOMPARE(shown.value(browse), language.texts.at(0));
         for (const QString &control : unchanged)
             QCOMPARE(shown.value(control), design.value(control));
-        QCOMPARE(form.ui.Text1->text(), Messages::msgselheader(language.language));
-        QCOMPARE(form.ui.Combo2->editAreaText(), Messages::msgselstvrom(language.language));
-        QCOMPARE(form.ui.Combo4->editAreaText(), Messages::msgnostretch(language.language));
+        QCOMPARE(form.ui->Text1->text(), Messages::msgselheader(language.language));
+        QCOMPARE(form.ui->Combo2->editAreaText(), Messages::msgselstvrom(language.language));
+        QCOMPARE(form.ui->Combo4->editAreaText(), Messages::msgnostretch(language.language));
     }
     QCOMPARE(design.value(QStringLiteral("file1")), QStringLiteral("&Exit"));
     QCOMPARE(design.value(QStringLiteral("opz13")), QStringLiteral("&") + francais);
@@ -246,22 +249,22 @@ void TestLanguage::aSwitchReachesEveryOpenWindowAndIsRemembered()
     Harness harness;
     Form1 &form = harness.start();
     form.show();
-    form.ui.help1->trigger();
-    form.ui.extr1->trigger();
+    form.ui->help1->trigger();
+    form.ui->extr1->trigger();
     QVERIFY(form.about && form.extrlowL);
 
-    form.ui.opz12->trigger();
-    QVERIFY(form.ui.opz12->isChecked() && !form.ui.opz11->isChecked() &&
-            !form.ui.opz13->isChecked());
+    form.ui->opz12->trigger();
+    QVERIFY(form.ui->opz12->isChecked() && !form.ui->opz11->isChecked() &&
+            !form.ui->opz13->isChecked());
     QCOMPARE(form.lingua, italiano);
     QCOMPARE(harness.settings.general(QStringLiteral("language")), italiano);
-    QCOMPARE(form.ui.Command8->text(), QStringLiteral("Avvia SSE"));
+    QCOMPARE(form.ui->Command8->text(), QStringLiteral("Avvia SSE"));
     QCOMPARE(form.about.data()->windowTitle(),
              QStringLiteral("Info su KIVO - Olvar's SSE Frontend 0.2"));
     QCOMPARE(form.extrlowL->findChild<QAbstractButton *>(QStringLiteral("Command1"))->text(),
              QStringLiteral("&Estrai Header"));
 
-    form.ui.opz13->trigger();
+    form.ui->opz13->trigger();
     QCOMPARE(harness.settings.general(QStringLiteral("language")), francais);
     QCOMPARE(form.about.data()->windowTitle(),
              QStringLiteral("A propos de KIVO - Olvar's SSE Frontend 0.2"));
@@ -271,48 +274,48 @@ void TestLanguage::aSwitchReachesEveryOpenWindowAndIsRemembered()
     next.settings.values = harness.settings.values;
     Form1 &again = next.start();
     QCOMPARE(again.lingua, francais);
-    QVERIFY(again.ui.opz13->isChecked() && !again.ui.opz11->isChecked());
-    QCOMPARE(again.ui.Command8->text(), QStringLiteral("Lancer SSE"));
-    QCOMPARE(again.ui.Text3->text(), QString::fromUtf16(u"Sélectionner le BIOS"));
+    QVERIFY(again.ui->opz13->isChecked() && !again.ui->opz11->isChecked());
+    QCOMPARE(again.ui->Command8->text(), QStringLiteral("Lancer SSE"));
+    QCOMPARE(again.ui->Text3->text(), QString::fromUtf16(u"Sélectionner le BIOS"));
 }
 
 void TestLanguage::aSwitchChangesWordsNeverChoices()
 {
     Harness harness;
     Form1 &form = harness.start();
-    form.ui.Text3->setText(QStringLiteral("sat bios.bin"));
-    form.ui.Text3->setTag(QStringLiteral("sat bios.bin"));
-    form.ui.Combo4->setCurrentIndex(1);
-    form.ui.Combo2->setCurrentIndex(33);
-    QVERIFY(form.ui.Option2->isChecked());
+    form.ui->Text3->setText(QStringLiteral("sat bios.bin"));
+    form.ui->Text3->setTag(QStringLiteral("sat bios.bin"));
+    form.ui->Combo4->setCurrentIndex(1);
+    form.ui->Combo2->setCurrentIndex(33);
+    QVERIFY(form.ui->Option2->isChecked());
     harness.settings.saves.clear();
 
-    form.ui.opz12->trigger();
+    form.ui->opz12->trigger();
     // The chosen game, system and files stay chosen and shown.
-    QVERIFY(form.ui.Option2->isChecked() && !form.ui.Option1->isChecked());
+    QVERIFY(form.ui->Option2->isChecked() && !form.ui->Option1->isChecked());
     QCOMPARE(harness.settings.saves, QStringList(QStringLiteral("language=Italiano")));
     QCOMPARE(form.selstvrom, QStringLiteral("sss"));
-    QCOMPARE(form.ui.Combo2->editAreaText(), QStringLiteral("Steep Slope Sliders"));
-    QCOMPARE(form.ui.Label15->text(), QStringLiteral("(Nome Dir o Zip per il gioco scelto: sss)"));
-    QCOMPARE(form.ui.Text3->text(), QStringLiteral("sat bios.bin"));
+    QCOMPARE(form.ui->Combo2->editAreaText(), QStringLiteral("Steep Slope Sliders"));
+    QCOMPARE(form.ui->Label15->text(), QStringLiteral("(Nome Dir o Zip per il gioco scelto: sss)"));
+    QCOMPARE(form.ui->Text3->text(), QStringLiteral("sat bios.bin"));
     // Fields with nothing chosen take the new prompts.
-    QCOMPARE(form.ui.Text1->text(),
+    QCOMPARE(form.ui->Text1->text(),
              QStringLiteral("Scegli un file header per usare un gioco del Saturn"));
-    QCOMPARE(form.ui.Text4->text(), QStringLiteral("Scegli File BIOS"));
+    QCOMPARE(form.ui->Text4->text(), QStringLiteral("Scegli File BIOS"));
     // The stretch entries are rewritten in place, the selection kept.
-    QCOMPARE(form.ui.Combo4->count(), 3);
-    QCOMPARE(form.ui.Combo4->currentIndex(), 1);
-    QCOMPARE(form.ui.Combo4->editAreaText(), QStringLiteral("Stretch a Tutto Schermo"));
+    QCOMPARE(form.ui->Combo4->count(), 3);
+    QCOMPARE(form.ui->Combo4->currentIndex(), 1);
+    QCOMPARE(form.ui->Combo4->editAreaText(), QStringLiteral("Stretch a Tutto Schermo"));
     QCOMPARE(form.stretchmode.text(), QStringLiteral(" -stretch 1"));
 
     // With no game chosen, the rom set line is left alone and the list shows its prompt.
     Harness other;
     Form1 &fresh = other.start();
-    fresh.ui.Label15->setText(QStringLiteral("untouched"));
-    fresh.ui.opz13->trigger();
-    QCOMPARE(fresh.ui.Label15->text(), QStringLiteral("untouched"));
-    QCOMPARE(fresh.ui.Combo2->editAreaText(), QString::fromUtf16(u"Sélectionner un jeu ST-V"));
-    QVERIFY(fresh.ui.Option1->isChecked());
+    fresh.ui->Label15->setText(QStringLiteral("untouched"));
+    fresh.ui->opz13->trigger();
+    QCOMPARE(fresh.ui->Label15->text(), QStringLiteral("untouched"));
+    QCOMPARE(fresh.ui->Combo2->editAreaText(), QString::fromUtf16(u"Sélectionner un jeu ST-V"));
+    QVERIFY(fresh.ui->Option1->isChecked());
 }
 
 void TestLanguage::theCurrentLanguageAgainAppliesAndSavesAgain()
@@ -320,11 +323,11 @@ void TestLanguage::theCurrentLanguageAgainAppliesAndSavesAgain()
     Harness harness;
     Form1 &form = harness.start();
     harness.settings.saves.clear();
-    form.ui.opz11->trigger();
-    QVERIFY(form.ui.opz11->isChecked());
-    QCOMPARE(form.ui.file1->text(), QStringLiteral("E&xit"));
-    form.ui.opz11->trigger();
-    QVERIFY(form.ui.opz11->isChecked());
+    form.ui->opz11->trigger();
+    QVERIFY(form.ui->opz11->isChecked());
+    QCOMPARE(form.ui->file1->text(), QStringLiteral("E&xit"));
+    form.ui->opz11->trigger();
+    QVERIFY(form.ui->opz11->isChecked());
     QCOMPARE(harness.settings.saves,
              QStringList({QStringLiteral("language=English"), QStringLiteral("language=English")}));
 }
@@ -343,8 +346,8 @@ void TestLanguage::aLanguageAndBackIsTheLanguageAlone()
     const QList<QWidget *> right = allWindows(roundTrip);
     for (int i = 0; i < left.size(); ++i)
         QCOMPARE(captionsOf(right.at(i)), captionsOf(left.at(i)));
-    QCOMPARE(roundTrip.ui.Text1->text(), direct.ui.Text1->text());
-    QCOMPARE(roundTrip.ui.Combo4->itemText(2), QStringLiteral("Proportional Stretch"));
+    QCOMPARE(roundTrip.ui->Text1->text(), direct.ui->Text1->text());
+    QCOMPARE(roundTrip.ui->Combo4->itemText(2), QStringLiteral("Proportional Stretch"));
 }
 
 QTEST_MAIN(TestLanguage)

@@ -1,8 +1,9 @@
 #include "fakeplatform.h"
 #include "lang/messages.h"
+#include "mainwindow/messageboxes.h"
+#include "mainwindow/processstart.h"
+#include "mainwindow/wine.h"
 #include "picker/shortpath.h"
-#include "systemplatform.h"
-#include "wine.h"
 
 #include <QDir>
 #include <QFile>
@@ -57,7 +58,7 @@ private:
     Form1 *form = nullptr;
     void startIn(bool firstRunDone);
     void chooseSaturnFiles(const QString &header, const QString &bios);
-    void press() { QTest::mouseClick(form->ui.Command8, Qt::LeftButton); }
+    void press() { QTest::mouseClick(form->ui->Command8, Qt::LeftButton); }
 };
 
 void TestLaunch::init()
@@ -84,10 +85,10 @@ void TestLaunch::startIn(bool firstRunDone)
 
 void TestLaunch::chooseSaturnFiles(const QString &header, const QString &bios)
 {
-    form->ui.Text1->setText(header);
-    form->ui.Text1->setTag(header);
-    form->ui.Text3->setText(bios);
-    form->ui.Text3->setTag(bios);
+    form->ui->Text1->setText(header);
+    form->ui->Text1->setTag(header);
+    form->ui->Text3->setText(bios);
+    form->ui->Text3->setTag(bios);
 }
 
 void TestLaunch::theFirstPressPreparesTheEmulator()
@@ -121,10 +122,10 @@ void TestLaunch::workedExamples()
 {
     startIn(true);
     chooseSaturnFiles(QStringLiteral("daytona.sgh"), QStringLiteral("satbios.bin"));
-    form->ui.Combo3->setCurrentIndex(1);
-    form->ui.Combo4->setCurrentIndex(2);
-    QTest::mouseClick(form->ui.Check4, Qt::LeftButton);
-    QTest::mouseClick(form->ui.Check6, Qt::LeftButton);
+    form->ui->Combo3->setCurrentIndex(1);
+    form->ui->Combo4->setCurrentIndex(2);
+    QTest::mouseClick(form->ui->Check4, Qt::LeftButton);
+    QTest::mouseClick(form->ui->Check6, Qt::LeftButton);
     QCOMPARE(form->saturnCommandLine().text(),
              QStringLiteral("sse.exe daytona.sgh -d F: -b satbios.bin -res 800 600 -stretch 2 "
                             "-nodsp -log"));
@@ -133,26 +134,26 @@ void TestLaunch::workedExamples()
              args({"sse.exe", "daytona.sgh", "-d", "F:", "-b", "satbios.bin", "-res", "800", "600",
                    "-stretch", "2", "-nodsp", "-log"}));
 
-    form->ui.Combo3->setCurrentIndex(0);
-    form->ui.Combo4->setCurrentIndex(0);
-    for (PathField *field : {form->ui.Text5, form->ui.Text6}) {
+    form->ui->Combo3->setCurrentIndex(0);
+    form->ui->Combo4->setCurrentIndex(0);
+    for (PathField *field : {form->ui->Text5, form->ui->Text6}) {
         const QString name =
-            field == form->ui.Text5 ? QStringLiteral("intback.bin") : QStringLiteral("cart.bin");
+            field == form->ui->Text5 ? QStringLiteral("intback.bin") : QStringLiteral("cart.bin");
         field->setText(name);
         field->setTag(name);
     }
-    for (QCheckBox *box : {form->ui.Check1, form->ui.Check2, form->ui.Check3, form->ui.Check5})
+    for (QCheckBox *box : {form->ui->Check1, form->ui->Check2, form->ui->Check3, form->ui->Check5})
         QTest::mouseClick(box, Qt::LeftButton);
     QCOMPARE(form->saturnCommandLine().text(),
              QStringLiteral("sse.exe daytona.sgh -d F: -b satbios.bin -res 640 480 -stretch 0 -br "
                             "intback.bin -bc cart.bin -polycoordfix 0 -nodsp -nospritepri -log"));
 
-    QTest::mouseClick(form->ui.Check1, Qt::LeftButton);
-    for (QCheckBox *box : {form->ui.Check4, form->ui.Check5, form->ui.Check6})
+    QTest::mouseClick(form->ui->Check1, Qt::LeftButton);
+    for (QCheckBox *box : {form->ui->Check4, form->ui->Check5, form->ui->Check6})
         QTest::mouseClick(box, Qt::LeftButton);
-    form->ui.Combo1->setCurrentIndex(1);
-    form->ui.Text4->setTag(QStringLiteral("stvbios.bin"));
-    form->ui.Combo2->setCurrentIndex(33);
+    form->ui->Combo1->setCurrentIndex(1);
+    form->ui->Text4->setTag(QStringLiteral("stvbios.bin"));
+    form->ui->Combo2->setCurrentIndex(33);
     QCOMPARE(form->stvCommandLine().text(),
              QStringLiteral("sse.exe -g sss -b stvbios.bin -res 640 480 -stretch 0 -bc cart.bin "
                             "-polycoordfix 1"));
@@ -170,9 +171,9 @@ void TestLaunch::namesReachTheEmulatorWhole()
     const QString header = QString::fromUtf16(u"my game; $(rm -rf ~) \"q\" 'x' \\ é.sgh");
     const QString bios = QStringLiteral("  ");
     chooseSaturnFiles(header, bios);
-    form->ui.Text5->setText(QStringLiteral("a b"));
-    form->ui.Text5->setTag(QStringLiteral("a b"));
-    QTest::mouseClick(form->ui.Check1, Qt::LeftButton);
+    form->ui->Text5->setText(QStringLiteral("a b"));
+    form->ui->Text5->setTag(QStringLiteral("a b"));
+    QTest::mouseClick(form->ui->Check1, Qt::LeftButton);
     // The text is the plain joining; the emulator gets each name whole.
     QCOMPARE(form->saturnCommandLine().text(),
              QStringLiteral("sse.exe ") + header + QStringLiteral(" -d F: -b ") + bios +
@@ -188,9 +189,9 @@ void TestLaunch::namesReachTheEmulatorWhole()
 void TestLaunch::missingFilesAreRefused()
 {
     startIn(true);
-    form->ui.Text4->setTag(QStringLiteral("stvbios.bin"));
-    form->ui.Combo2->setCurrentIndex(5);
-    form->ui.Option1->setChecked(true);
+    form->ui->Text4->setTag(QStringLiteral("stvbios.bin"));
+    form->ui->Combo2->setCurrentIndex(5);
+    form->ui->Option1->setChecked(true);
     for (const auto &[header, bios] :
          {QPair<QString, QString>{QStringLiteral("daytona.sgh"), QString()},
           QPair<QString, QString>{QString(), QStringLiteral("satbios.bin")}}) {
@@ -206,12 +207,12 @@ void TestLaunch::missingFilesAreRefused()
     }
 
     // ST-V with the empty first entry: no game, though a BIOS is set.
-    form->ui.Combo2->setCurrentIndex(0);
+    form->ui->Combo2->setCurrentIndex(0);
     press();
     QCOMPARE(harness->boxes.shown.last().text, Messages::msgneedbiosrom(QStringLiteral("English")));
     QCOMPARE(harness->boxes.shown.last().title, errorTitle);
-    form->ui.Combo2->setCurrentIndex(7);
-    form->ui.Text4->setTag(QString());
+    form->ui->Combo2->setCurrentIndex(7);
+    form->ui->Text4->setTag(QString());
     press();
     QCOMPARE(harness->boxes.shown.size(), 4);
     QCOMPARE(harness->processes.starts.size(), 0);
@@ -223,7 +224,7 @@ void TestLaunch::outsideTheSseFolderTheProgramCloses()
     startIn(true);
     chooseSaturnFiles(QStringLiteral("daytona.sgh"), QStringLiteral("satbios.bin"));
     QTemporaryDir other;
-    form->ui.Text7->setTag(other.path());
+    form->ui->Text7->setTag(other.path());
     press();
     QCOMPARE(harness->processes.starts.size(), 0);
     QCOMPARE(harness->boxes.shown.size(), 1);
@@ -462,9 +463,10 @@ void TestLaunch::theDriveListTellsWinesDrives()
     const QByteArray saved = qgetenv("WINEPREFIX");
     qputenv("WINEPREFIX", QFile::encodeName(prefix.path()));
     auto tip = [this] {
-        QHelpEvent event(QEvent::ToolTip, QPoint(1, 1), form->ui.Combo5->mapToGlobal(QPoint(1, 1)));
-        QApplication::sendEvent(form->ui.Combo5, &event);
-        return form->ui.Combo5->toolTip();
+        QHelpEvent event(QEvent::ToolTip, QPoint(1, 1),
+                         form->ui->Combo5->mapToGlobal(QPoint(1, 1)));
+        QApplication::sendEvent(form->ui->Combo5, &event);
+        return form->ui->Combo5->toolTip();
     };
     const QString none = tip();
     QVERIFY(none.contains(prefix.path()));
@@ -483,8 +485,8 @@ void TestLaunch::theDriveListTellsWinesDrives()
     form->lingua = QStringLiteral("Italiano");
     QVERIFY(tip() != drives);
     // The list's entries stay what they are.
-    QCOMPARE(form->ui.Combo5->count(), 23);
-    QCOMPARE(form->ui.Combo5->itemText(0), QStringLiteral("D:"));
+    QCOMPARE(form->ui->Combo5->count(), 23);
+    QCOMPARE(form->ui->Combo5->itemText(0), QStringLiteral("D:"));
     qputenv("WINEPREFIX", saved);
 }
 
@@ -493,9 +495,9 @@ void TestLaunch::theButtonTellsWhatItWouldStart()
     startIn(false);
     auto tip = [this] {
         QHelpEvent event(QEvent::ToolTip, QPoint(1, 1),
-                         form->ui.Command8->mapToGlobal(QPoint(1, 1)));
-        QApplication::sendEvent(form->ui.Command8, &event);
-        return form->ui.Command8->toolTip();
+                         form->ui->Command8->mapToGlobal(QPoint(1, 1)));
+        QApplication::sendEvent(form->ui->Command8, &event);
+        return form->ui->Command8->toolTip();
     };
     QCOMPARE(tip(), QStringLiteral("sse.exe -resetcfg"));
     harness->settings.setGeneral(QStringLiteral("firstrun"), QStringLiteral("no"));
@@ -503,7 +505,7 @@ void TestLaunch::theButtonTellsWhatItWouldStart()
     chooseSaturnFiles(QStringLiteral("my game.sgh"), QStringLiteral("satbios.bin"));
     QCOMPARE(tip(),
              QStringLiteral("sse.exe my game.sgh -d F: -b satbios.bin -res 640 480 -stretch 0"));
-    form->ui.Text7->setTag(QStringLiteral("/elsewhere"));
+    form->ui->Text7->setTag(QStringLiteral("/elsewhere"));
     QCOMPARE(tip(), QString());
 }
 
@@ -528,10 +530,10 @@ void TestLaunch::folderComparison()
     harness->settings.setLastFolders(QStringLiteral("text7tag"), GetShortPathName(real));
     startIn(true);
     QCOMPARE(form->apppath, form->ssepath);
-    form->ui.Text7->setTag(GetShortPathName(real + QStringLiteral("/../SSE/.")));
+    form->ui->Text7->setTag(GetShortPathName(real + QStringLiteral("/../SSE/.")));
     form->fixssekivopath();
     QCOMPARE(form->apppath, form->ssepath);
-    form->ui.Text7->setTag(real.toUpper());
+    form->ui->Text7->setTag(real.toUpper());
     form->fixssekivopath();
     QVERIFY(form->apppath != form->ssepath);
 }

@@ -1,6 +1,7 @@
 #include "e2e/ssefolder.h"
-#include "settingsstore.h"
-#include "systemplatform.h"
+#include "mainwindow/messageboxes.h"
+#include "mainwindow/processstart.h"
+#include "mainwindow/settingsstore.h"
 #include "test_pickerhelpers.h"
 
 #include <QDirIterator>
@@ -108,35 +109,35 @@ void TestOddNames::oddNamesGoThroughWhole()
                                 const QString &name) {
             QTest::mouseClick(button, Qt::LeftButton);
             QVERIFY(form.apriFile);
-            FileListBox *files = form.apriFile->ui.File1;
+            FileListBox *files = form.apriFile->ui->File1;
             QCOMPARE(listedFiles(files), listed);
             clickFile(files, name);
-            QTest::mouseClick(form.apriFile->ui.OKButton, Qt::LeftButton);
+            QTest::mouseClick(form.apriFile->ui->OKButton, Qt::LeftButton);
             QVERIFY(!form.apriFile);
         };
-        choose(form.ui.Command1, {header}, header);
-        choose(form.ui.Command3, {saturnBios, stvBios}, saturnBios);
-        choose(form.ui.Command4, {saturnBios, stvBios}, stvBios);
+        choose(form.ui->Command1, {header}, header);
+        choose(form.ui->Command3, {saturnBios, stvBios}, saturnBios);
+        choose(form.ui->Command4, {saturnBios, stvBios}, stvBios);
         const QStringList backups{cartridge, internalBackup, QStringLiteral("sse.cfg"),
                                   QStringLiteral("sse.exe")};
-        choose(form.ui.Command5, backups, internalBackup);
-        choose(form.ui.Command6, backups, cartridge);
+        choose(form.ui->Command5, backups, internalBackup);
+        choose(form.ui->Command6, backups, cartridge);
         if (QTest::currentTestFailed())
             return;
-        QTest::mouseClick(form.ui.Check1, Qt::LeftButton);
-        QTest::mouseClick(form.ui.Check2, Qt::LeftButton);
+        QTest::mouseClick(form.ui->Check1, Qt::LeftButton);
+        QTest::mouseClick(form.ui->Check2, Qt::LeftButton);
 
         // The folder list leaves out the folder it could not name either.
-        QTest::mouseClick(form.ui.Command7, Qt::LeftButton);
+        QTest::mouseClick(form.ui->Command7, Qt::LeftButton);
         QVERIFY(form.apriFile);
-        const QTreeWidgetItem *current = form.apriFile->ui.Dir1->currentItem();
+        const QTreeWidgetItem *current = form.apriFile->ui->Dir1->currentItem();
         QVERIFY(current);
         QCOMPARE(current->data(0, Qt::UserRole).toString(), sse);
         QStringList folders;
         for (int child = 0; child < current->childCount(); ++child)
             folders.append(current->child(child)->text(0));
         QCOMPARE(folders, QStringList({QStringLiteral("bios"), QStringLiteral("headers")}));
-        QTest::mouseClick(form.apriFile->ui.CancelButton, Qt::LeftButton);
+        QTest::mouseClick(form.apriFile->ui->CancelButton, Qt::LeftButton);
     }
 
     // In the file, each name as it was.
@@ -154,28 +155,28 @@ void TestOddNames::oddNamesGoThroughWhole()
     Form1 form(harness.platform);
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    const QList<QPair<PathField *, QString>> shown{{form.ui.Text1, header},
-                                                   {form.ui.Text3, saturnBios},
-                                                   {form.ui.Text4, stvBios},
-                                                   {form.ui.Text5, internalBackup},
-                                                   {form.ui.Text6, cartridge}};
+    const QList<QPair<PathField *, QString>> shown{{form.ui->Text1, header},
+                                                   {form.ui->Text3, saturnBios},
+                                                   {form.ui->Text4, stvBios},
+                                                   {form.ui->Text5, internalBackup},
+                                                   {form.ui->Text6, cartridge}};
     for (const auto &[field, name] : shown)
         QCOMPARE(field->tag(), name);
-    QVERIFY(form.ui.Check1->isChecked() && form.ui.Check2->isChecked());
-    QVERIFY(form.ui.Option1->isChecked());
+    QVERIFY(form.ui->Check1->isChecked() && form.ui->Check2->isChecked());
+    QVERIFY(form.ui->Option1->isChecked());
 
     const QString log = sse + QStringLiteral("/sse-standin.log");
     const QStringList tail = words("-res 640 480 -stretch 0 -br") +
                              QStringList{internalBackup, QStringLiteral("-bc"), cartridge};
-    QTest::mouseClick(form.ui.Command8, Qt::LeftButton);
+    QTest::mouseClick(form.ui->Command8, Qt::LeftButton);
     QVERIFY(QTest::qWaitFor([&] { return readLog(log).size() == 1; }, 10000));
     QCOMPARE(argumentsOf(readLog(log).at(0)), saturnArguments(header, saturnBios, tail));
     QCOMPARE(readLog(log).at(0).value(u"cwd").toString(), sse);
     QVERIFY(readLog(log).at(0).value(u"accepted").toBool());
 
     // ST-V, with the other BIOS.
-    form.ui.Combo2->setCurrentIndex(10);
-    QTest::mouseClick(form.ui.Command8, Qt::LeftButton);
+    form.ui->Combo2->setCurrentIndex(10);
+    QTest::mouseClick(form.ui->Command8, Qt::LeftButton);
     QVERIFY(QTest::qWaitFor([&] { return readLog(log).size() == 2; }, 10000));
     QCOMPARE(argumentsOf(readLog(log).at(1)),
              words("-g ffreveng -b") + QStringList{stvBios} + tail);

@@ -47,17 +47,17 @@ void TestPicker::filesAreListedAsAPersonExpects()
 
     PickerHarness harness(sse.path);
     Form1 &form = harness.startShown();
-    QTest::mouseClick(form.ui.Command1, Qt::LeftButton);
-    FileListBox *files = harness.picker()->ui.File1;
+    QTest::mouseClick(form.ui->Command1, Qt::LeftButton);
+    FileListBox *files = harness.picker()->ui->File1;
     QCOMPARE(listedFiles(files),
              QStringList({QStringLiteral("apple.sgh"), QStringLiteral("disc2.sgh"),
                           QStringLiteral("Disc10.sgh"), oddHeader, QStringLiteral("README")}));
     QCOMPARE(files->fileName(), QString());
 
-    QTest::mouseClick(harness.picker()->ui.CancelButton, Qt::LeftButton);
-    form.ui.Text7->setText(many);
-    QTest::mouseClick(form.ui.Command5, Qt::LeftButton);
-    files = harness.picker()->ui.File1;
+    QTest::mouseClick(harness.picker()->ui->CancelButton, Qt::LeftButton);
+    form.ui->Text7->setText(many);
+    QTest::mouseClick(form.ui->Command5, Qt::LeftButton);
+    files = harness.picker()->ui->File1;
     QCOMPARE(listedFiles(files), expected);
     // Another pattern lists only what matches it, letter case aside.
     files->setPattern(QStringLiteral("FILE1?"));
@@ -78,8 +78,8 @@ void TestPicker::foldersAreShownAsATreeAndOpened()
                                {top, QStringLiteral("VOL")},
                                {top + QStringLiteral("/games/ST-V"), QString()}};
     Form1 &form = harness.startShown();
-    QTest::mouseClick(form.ui.Command7, Qt::LeftButton);
-    const Ui::ApriFile &p = harness.picker()->ui;
+    QTest::mouseClick(form.ui->Command7, Qt::LeftButton);
+    const Ui::ApriFile &p = *harness.picker()->ui;
     QCOMPARE(p.Drive1->count(), 3);
     QCOMPARE(p.Drive1->itemText(0), QStringLiteral("/ [system]"));
     QCOMPARE(p.Drive1->itemText(2), top + QStringLiteral("/games/ST-V"));
@@ -135,8 +135,8 @@ void TestPicker::aDriveThatIsNotReadyIsReportedAndLeft()
         harness.settings.setGeneral(QStringLiteral("language"), QStringLiteral("Français"));
         Form1 &form = harness.startShown();
         harness.settings.saves.clear();
-        QTest::mouseClick(form.ui.Command7, Qt::LeftButton);
-        const Ui::ApriFile &p = harness.picker()->ui;
+        QTest::mouseClick(form.ui->Command7, Qt::LeftButton);
+        const Ui::ApriFile &p = *harness.picker()->ui;
         p.Drive1->setFocus();
         QTest::keyClick(p.Drive1, Qt::Key_Down);
         openFolder(p.Dir1, QStringLiteral("games"));
@@ -170,8 +170,8 @@ void TestPicker::aDriveThatIsNotReadyIsReportedAndLeft()
     PickerHarness harness(sse.path);
     harness.volumes.volumes = volumes;
     Form1 &form = harness.startShown();
-    QTest::mouseClick(form.ui.Command7, Qt::LeftButton);
-    const Ui::ApriFile &p = harness.picker()->ui;
+    QTest::mouseClick(form.ui->Command7, Qt::LeftButton);
+    const Ui::ApriFile &p = *harness.picker()->ui;
     p.Drive1->setFocus();
     QTest::keyClick(p.Drive1, Qt::Key_End);
     QCOMPARE(harness.boxes.shown.size(), 1);
@@ -197,7 +197,7 @@ void TestPicker::captionsInEachLanguage()
     Lang::langaprifile(form, QStringLiteral("Italiano"));
     ApriFile *picker = harness.picker();
     QVERIFY(picker && !picker->isVisible());
-    const Ui::ApriFile &p = picker->ui;
+    const Ui::ApriFile &p = *picker->ui;
     QCOMPARE(picker->windowTitle(), QStringLiteral("Scegli file/Cartella"));
     QCOMPARE(p.Label1->text(), QStringLiteral("Cerca in:"));
     QCOMPARE(p.Label2->text(), QStringLiteral("Tipo File:"));
@@ -218,13 +218,13 @@ void TestPicker::captionsInEachLanguage()
 
     // A Browse request uses the current language.
     form.lingua = QStringLiteral("English");
-    QTest::mouseClick(form.ui.Command5, Qt::LeftButton);
+    QTest::mouseClick(form.ui->Command5, Qt::LeftButton);
     picker = harness.picker();
     QCOMPARE(picker->windowTitle(), QStringLiteral("Select file/Path"));
-    QCOMPARE(picker->ui.Label1->text(), QStringLiteral("Find in:"));
-    QCOMPARE(picker->ui.Label2->text(), QStringLiteral("File Type:"));
-    QCOMPARE(picker->ui.CancelButton->text(), QStringLiteral("&Cancel"));
-    QCOMPARE(picker->ui.Combo1->editAreaText(), QStringLiteral("All Files *.*"));
+    QCOMPARE(picker->ui->Label1->text(), QStringLiteral("Find in:"));
+    QCOMPARE(picker->ui->Label2->text(), QStringLiteral("File Type:"));
+    QCOMPARE(picker->ui->CancelButton->text(), QStringLiteral("&Cancel"));
+    QCOMPARE(picker->ui->Combo1->editAreaText(), QStringLiteral("All Files *.*"));
 }
 
 void TestPicker::keepsInFrontWithoutFighting()
@@ -238,7 +238,7 @@ void TestPicker::keepsInFrontWithoutFighting()
             QCoreApplication::processEvents();
     };
 
-    QTest::mouseClick(form.ui.Command7, Qt::LeftButton);
+    QTest::mouseClick(form.ui->Command7, Qt::LeftButton);
     ApriFile *picker = harness.picker();
     settle();
     QCOMPARE(QApplication::activeWindow(), picker);
@@ -258,8 +258,8 @@ void TestPicker::keepsInFrontWithoutFighting()
         settle();
         boxKeptIt = QApplication::activeWindow() == &box;
     };
-    picker->ui.Drive1->setFocus();
-    QTest::keyClick(picker->ui.Drive1, Qt::Key_End);
+    picker->ui->Drive1->setFocus();
+    QTest::keyClick(picker->ui->Drive1, Qt::Key_End);
     harness.boxes.whileShown = nullptr;
     QCOMPARE(harness.boxes.shown.size(), 1);
     QVERIFY(boxKeptIt);

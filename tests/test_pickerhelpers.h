@@ -4,6 +4,7 @@
 
 #include "fakeplatform.h"
 #include "picker/aprifile.h"
+#include "ui_aprifile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "settingsstore.h"
+#include "mainwindow/settingsstore.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -27,50 +27,50 @@ void TestStartup::firstStartWithAnEmptyStore()
     Harness harness;
     harness.ownFolder.folder = sse.path();
     Form1 &form = harness.start();
-    const Ui::Form1 &ui = form.ui;
+    const auto &ui = form.ui;
 
     QCOMPARE(form.lingua, QStringLiteral("English"));
-    QVERIFY(ui.opz11->isChecked());
-    QVERIFY(!ui.opz12->isChecked() && !ui.opz13->isChecked());
-    QCOMPARE(ui.file1->text(), QStringLiteral("&Exit"));
+    QVERIFY(ui->opz11->isChecked());
+    QVERIFY(!ui->opz12->isChecked() && !ui->opz13->isChecked());
+    QCOMPARE(ui->file1->text(), QStringLiteral("&Exit"));
     QCOMPARE(form.windowTitle(), QStringLiteral("KIVO - Olvar's SSE Frontend 0.2"));
 
-    QCOMPARE(ui.Text1->text(), QStringLiteral("Select header file to play a Saturn game"));
-    QCOMPARE(ui.Text3->text(), QStringLiteral("Select BIOS File"));
-    QCOMPARE(ui.Text4->text(), QStringLiteral("Select BIOS File"));
-    QCOMPARE(ui.Text5->text(), QStringLiteral("-none-"));
-    QCOMPARE(ui.Text6->text(), QStringLiteral("-none-"));
-    for (PathField *field : {ui.Text1, ui.Text3, ui.Text4, ui.Text5, ui.Text6}) {
+    QCOMPARE(ui->Text1->text(), QStringLiteral("Select header file to play a Saturn game"));
+    QCOMPARE(ui->Text3->text(), QStringLiteral("Select BIOS File"));
+    QCOMPARE(ui->Text4->text(), QStringLiteral("Select BIOS File"));
+    QCOMPARE(ui->Text5->text(), QStringLiteral("-none-"));
+    QCOMPARE(ui->Text6->text(), QStringLiteral("-none-"));
+    for (PathField *field : {ui->Text1, ui->Text3, ui->Text4, ui->Text5, ui->Text6}) {
         QCOMPARE(field->tag(), QString());
         QVERIFY(!field->isEnabled());
     }
-    QCOMPARE(ui.Text7->text(), sse.path());
-    QCOMPARE(ui.Text7->tag(), QDir(sse.path()).canonicalPath());
+    QCOMPARE(ui->Text7->text(), sse.path());
+    QCOMPARE(ui->Text7->tag(), QDir(sse.path()).canonicalPath());
 
-    QCOMPARE(ui.Combo1->editAreaText(), QStringLiteral("0"));
-    QCOMPARE(ui.Combo3->editAreaText(), QStringLiteral("640 x 480 (Default)"));
-    QCOMPARE(ui.Combo4->editAreaText(), QStringLiteral("No Stretching (Default)"));
-    QCOMPARE(ui.Combo5->editAreaText(), QStringLiteral("F:"));
-    QCOMPARE(ui.Combo2->editAreaText(), QStringLiteral("Select a rom to play an St-V game"));
-    QCOMPARE(ui.Combo2->currentIndex(), -1);
-    QCOMPARE(ui.Combo2->count(), 40);
-    QCOMPARE(ui.Combo2->itemText(0), QString());
-    QCOMPARE(ui.Combo2->itemText(1), QStringLiteral("Astra Super Stars"));
-    QCOMPARE(ui.Combo2->itemText(39), QStringLiteral("Winter Heat"));
-    QCOMPARE(ui.Combo1->count(), 3);
-    QCOMPARE(ui.Combo3->count(), 3);
-    QCOMPARE(ui.Combo4->count(), 3);
-    QCOMPARE(ui.Combo5->count(), 23);
-    QCOMPARE(ui.Combo5->itemText(0), QStringLiteral("D:"));
-    QCOMPARE(ui.Combo5->itemText(22), QStringLiteral("Z:"));
-    QCOMPARE(ui.Label15->text(), QString());
+    QCOMPARE(ui->Combo1->editAreaText(), QStringLiteral("0"));
+    QCOMPARE(ui->Combo3->editAreaText(), QStringLiteral("640 x 480 (Default)"));
+    QCOMPARE(ui->Combo4->editAreaText(), QStringLiteral("No Stretching (Default)"));
+    QCOMPARE(ui->Combo5->editAreaText(), QStringLiteral("F:"));
+    QCOMPARE(ui->Combo2->editAreaText(), QStringLiteral("Select a rom to play an St-V game"));
+    QCOMPARE(ui->Combo2->currentIndex(), -1);
+    QCOMPARE(ui->Combo2->count(), 40);
+    QCOMPARE(ui->Combo2->itemText(0), QString());
+    QCOMPARE(ui->Combo2->itemText(1), QStringLiteral("Astra Super Stars"));
+    QCOMPARE(ui->Combo2->itemText(39), QStringLiteral("Winter Heat"));
+    QCOMPARE(ui->Combo1->count(), 3);
+    QCOMPARE(ui->Combo3->count(), 3);
+    QCOMPARE(ui->Combo4->count(), 3);
+    QCOMPARE(ui->Combo5->count(), 23);
+    QCOMPARE(ui->Combo5->itemText(0), QStringLiteral("D:"));
+    QCOMPARE(ui->Combo5->itemText(22), QStringLiteral("Z:"));
+    QCOMPARE(ui->Label15->text(), QString());
 
-    QVERIFY(ui.Option1->isEnabled() && ui.Option1->isChecked());
-    QVERIFY(!ui.Option2->isEnabled() && !ui.Option2->isChecked());
-    for (QCheckBox *box : {ui.Check1, ui.Check2, ui.Check3, ui.Check4, ui.Check5, ui.Check6})
+    QVERIFY(ui->Option1->isEnabled() && ui->Option1->isChecked());
+    QVERIFY(!ui->Option2->isEnabled() && !ui->Option2->isChecked());
+    for (QCheckBox *box : {ui->Check1, ui->Check2, ui->Check3, ui->Check4, ui->Check5, ui->Check6})
         QCOMPARE(box->checkState(), Qt::Unchecked);
-    QVERIFY(!ui.Check1->isEnabled() && !ui.Check2->isEnabled());
-    QVERIFY(ui.Check3->isEnabled() && ui.Check6->isEnabled());
+    QVERIFY(!ui->Check1->isEnabled() && !ui->Check2->isEnabled());
+    QVERIFY(ui->Check3->isEnabled() && ui->Check6->isEnabled());
 
     QCOMPARE(form.drivelet.text(), QStringLiteral(" -d F:"));
     QCOMPARE(form.resolution.text(), QStringLiteral(" -res 640 480"));
@@ -93,7 +93,7 @@ void TestStartup::firstStartWithAnEmptyStore()
     // "Run SSE" holds the focus when the window opens.
     form.show();
     QVERIFY(QTest::qWaitForWindowActive(&form));
-    QCOMPARE(QApplication::focusWidget(), form.ui.Command8);
+    QCOMPARE(QApplication::focusWidget(), form.ui->Command8);
 }
 
 void TestStartup::aFullStoreIsShownAgain()
@@ -125,12 +125,12 @@ void TestStartup::aFullStoreIsShownAgain()
     store.setGeneral(QStringLiteral("firstrun"), QStringLiteral("no"));
 
     Form1 &form = harness.start();
-    const Ui::Form1 &ui = form.ui;
-    QCOMPARE(ui.Text1->text(), QStringLiteral("my game.sgh"));
-    QCOMPARE(ui.Text5->tag(), QStringLiteral("int back.bin"));
-    QCOMPARE(ui.Text7->text(), QStringLiteral("/emu/SSE"));
-    QCOMPARE(ui.Text7->tag(), sse.path());
-    QVERIFY(ui.Check1->isEnabled() && ui.Check2->isEnabled());
+    const auto &ui = form.ui;
+    QCOMPARE(ui->Text1->text(), QStringLiteral("my game.sgh"));
+    QCOMPARE(ui->Text5->tag(), QStringLiteral("int back.bin"));
+    QCOMPARE(ui->Text7->text(), QStringLiteral("/emu/SSE"));
+    QCOMPARE(ui->Text7->tag(), sse.path());
+    QVERIFY(ui->Check1->isEnabled() && ui->Check2->isEnabled());
     // The backup switches were restored after the files they name.
     QCOMPARE(form.opzione1.text(), QStringLiteral(" -br int back.bin"));
     QCOMPARE(form.opzione1.arguments(),
@@ -141,14 +141,14 @@ void TestStartup::aFullStoreIsShownAgain()
     QCOMPARE(form.opzione4.text(), QStringLiteral(" -nodsp"));
     QCOMPARE(form.opzione5.text(), QStringLiteral(" -nospritepri"));
     QCOMPARE(form.opzione6.text(), QStringLiteral(" -log"));
-    QCOMPARE(ui.Combo2->editAreaText(), QStringLiteral("Final Fight Revenge"));
+    QCOMPARE(ui->Combo2->editAreaText(), QStringLiteral("Final Fight Revenge"));
     QCOMPARE(form.selstvrom, QStringLiteral("ffreveng"));
-    QCOMPARE(ui.Label15->text(), QStringLiteral("(Dir or Zip name for selected game: ffreveng)"));
+    QCOMPARE(ui->Label15->text(), QStringLiteral("(Dir or Zip name for selected game: ffreveng)"));
     QCOMPARE(form.resolution.text(), QStringLiteral(" -res 1024 768"));
-    QCOMPARE(ui.Combo4->editAreaText(), QStringLiteral("Full Screen Stretch"));
+    QCOMPARE(ui->Combo4->editAreaText(), QStringLiteral("Full Screen Stretch"));
     QCOMPARE(form.stretchmode.text(), QStringLiteral(" -stretch 1"));
     QCOMPARE(form.drivelet.text(), QStringLiteral(" -d M:"));
-    QVERIFY(ui.Option2->isChecked() && !ui.Option1->isChecked());
+    QVERIFY(ui->Option2->isChecked() && !ui->Option1->isChecked());
     QCOMPARE(store.general(QStringLiteral("system-stv")), QStringLiteral("True"));
     QCOMPARE(store.general(QStringLiteral("drive")), QStringLiteral("9"));
     QCOMPARE(
@@ -167,8 +167,8 @@ void TestStartup::theSavedSystemWinsOverTheOnesRestoredOnTheWay()
     store.setGeneral(QStringLiteral("system-stv"), QStringLiteral("False"));
     Form1 &form = harness.start();
     // The header selected Saturn, the game ST-V, and the saved choice Saturn again.
-    QVERIFY(form.ui.Option1->isChecked());
-    QVERIFY(form.ui.Option2->isEnabled());
+    QVERIFY(form.ui->Option1->isChecked());
+    QVERIFY(form.ui->Option2->isEnabled());
     QCOMPARE(form.selstvrom, QStringLiteral("sss"));
     const QStringList systemSaves = harness.settings.saves.filter(QStringLiteral("system-sat"));
     QCOMPARE(systemSaves,
@@ -183,7 +183,7 @@ void TestStartup::theSavedSystemWinsOverTheOnesRestoredOnTheWay()
     neither.settings.setGeneral(QStringLiteral("system-stv"), QStringLiteral("False"));
     neither.settings.setGeneral(QStringLiteral("firstrun"), QStringLiteral("no"));
     Form1 &none = neither.start();
-    QVERIFY(!none.ui.Option1->isChecked() && !none.ui.Option2->isChecked());
+    QVERIFY(!none.ui->Option1->isChecked() && !none.ui->Option2->isChecked());
 }
 
 void TestStartup::savedDrives()
@@ -195,7 +195,7 @@ void TestStartup::savedDrives()
         Harness harness;
         harness.settings.setGeneral(QStringLiteral("drive"), saved);
         Form1 &form = harness.start();
-        QCOMPARE(form.ui.Combo5->editAreaText(), drive);
+        QCOMPARE(form.ui->Combo5->editAreaText(), drive);
         QCOMPARE(form.drivelet.text(), QStringLiteral(" -d ") + drive);
         QCOMPARE(harness.settings.general(QStringLiteral("drive")), saved);
         // Restoring the default entry runs its handler once only, at the fill.
@@ -211,8 +211,8 @@ void TestStartup::aSavedFolderWithoutItsShortFormFailsTheFolderCheck()
     harness.settings.setLastFolders(QStringLiteral("text7"), sse.path());
     harness.settings.setGeneral(QStringLiteral("firstrun"), QStringLiteral("no"));
     Form1 &form = harness.start();
-    QCOMPARE(form.ui.Text7->text(), sse.path());
-    QCOMPARE(form.ui.Text7->tag(), QString());
+    QCOMPARE(form.ui->Text7->text(), sse.path());
+    QCOMPARE(form.ui->Text7->tag(), QString());
     QCOMPARE(form.ssepath, QString());
     QVERIFY(form.apppath != form.ssepath);
 }
@@ -224,17 +224,17 @@ void TestStartup::aLanguageThatIsNoneOfTheThree()
         harness.settings.setGeneral(QStringLiteral("language"), stored);
         Form1 &form = harness.start();
         QCOMPARE(form.lingua, stored);
-        QVERIFY(form.ui.opz11->isChecked() && !form.ui.opz13->isChecked());
-        QCOMPARE(form.ui.Text1->text(), QString());
-        QCOMPARE(form.ui.Text3->text(), QString());
-        QCOMPARE(form.ui.Text4->text(), QString());
-        QCOMPARE(form.ui.Combo4->count(), 3);
-        QCOMPARE(form.ui.Combo4->itemText(1), QString());
-        QCOMPARE(form.ui.Frame1->title(), QStringLiteral("System and Game"));
-        QCOMPARE(form.ui.Combo2->editAreaText(),
+        QVERIFY(form.ui->opz11->isChecked() && !form.ui->opz13->isChecked());
+        QCOMPARE(form.ui->Text1->text(), QString());
+        QCOMPARE(form.ui->Text3->text(), QString());
+        QCOMPARE(form.ui->Text4->text(), QString());
+        QCOMPARE(form.ui->Combo4->count(), 3);
+        QCOMPARE(form.ui->Combo4->itemText(1), QString());
+        QCOMPARE(form.ui->Frame1->title(), QStringLiteral("System and Game"));
+        QCOMPARE(form.ui->Combo2->editAreaText(),
                  QStringLiteral("Select a rom to play an St-V game"));
         // The header field never changed, so nothing selected Saturn.
-        QVERIFY(!form.ui.Option1->isChecked());
+        QVERIFY(!form.ui->Option1->isChecked());
     }
 }
 
@@ -251,14 +251,14 @@ void TestStartup::valuesThatCannotBeReadAreIgnored()
     store.setGeneral(QStringLiteral("system-sat"), QStringLiteral("maybe"));
     store.setGeneral(QStringLiteral("system-stv"), QStringLiteral("true"));
     Form1 &form = harness.start();
-    QCOMPARE(form.ui.Combo5->editAreaText(), QStringLiteral("F:"));
-    QCOMPARE(form.ui.Combo3->currentIndex(), 0);
-    QCOMPARE(form.ui.Combo4->currentIndex(), 0);
-    QCOMPARE(form.ui.Combo2->currentIndex(), -1);
-    QCOMPARE(form.ui.Check3->checkState(), Qt::Unchecked);
-    QCOMPARE(form.ui.Check4->checkState(), Qt::Unchecked);
-    QVERIFY(form.ui.Option1->isChecked());
-    QVERIFY(!form.ui.Option2->isEnabled());
+    QCOMPARE(form.ui->Combo5->editAreaText(), QStringLiteral("F:"));
+    QCOMPARE(form.ui->Combo3->currentIndex(), 0);
+    QCOMPARE(form.ui->Combo4->currentIndex(), 0);
+    QCOMPARE(form.ui->Combo2->currentIndex(), -1);
+    QCOMPARE(form.ui->Check3->checkState(), Qt::Unchecked);
+    QCOMPARE(form.ui->Check4->checkState(), Qt::Unchecked);
+    QVERIFY(form.ui->Option1->isChecked());
+    QVERIFY(!form.ui->Option2->isEnabled());
     QCOMPARE(form.drivelet.text(), QStringLiteral(" -d F:"));
 }
 

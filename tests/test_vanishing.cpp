@@ -21,7 +21,7 @@ void TestVanishing::foldersRemovedWhileThePickerShowsThem()
     PickerHarness harness(sse.path);
     Form1 &form = harness.startShown();
     harness.settings.saves.clear();
-    const QString biosPrompt = form.ui.Text3->text();
+    const QString biosPrompt = form.ui->Text3->text();
     const auto lastBox = [&] {
         return harness.boxes.shown.isEmpty() ? QString() : harness.boxes.shown.last().text;
     };
@@ -29,42 +29,42 @@ void TestVanishing::foldersRemovedWhileThePickerShowsThem()
     // "headers" goes while its files are listed: the name a person picks
     // from the list is handed over as chosen, and the next request says
     // the folder is missing.
-    QTest::mouseClick(form.ui.Command1, Qt::LeftButton);
+    QTest::mouseClick(form.ui->Command1, Qt::LeftButton);
     QVERIFY(QDir(sse / QStringLiteral("headers")).removeRecursively());
-    FileListBox *files = harness.picker()->ui.File1;
+    FileListBox *files = harness.picker()->ui->File1;
     QVERIFY(listedFiles(files).contains(oddHeader));
     clickFile(files, oddHeader);
-    QTest::mouseClick(harness.picker()->ui.OKButton, Qt::LeftButton);
+    QTest::mouseClick(harness.picker()->ui->OKButton, Qt::LeftButton);
     QVERIFY(!harness.picker());
-    QCOMPARE(form.ui.Text1->tag(), oddHeader);
+    QCOMPARE(form.ui->Text1->tag(), oddHeader);
     QCOMPARE(harness.settings.lastFolders(QStringLiteral("text1tag")), oddHeader);
-    QTest::mouseClick(form.ui.Command1, Qt::LeftButton);
+    QTest::mouseClick(form.ui->Command1, Qt::LeftButton);
     QVERIFY(!harness.picker());
     QCOMPARE(lastBox(), Messages::msgnoheaders(QStringLiteral("English")));
     QCOMPARE(harness.boxes.shown.size(), 1);
 
     // "bios" goes while it is shown: the list is read again as empty, a
     // cancel writes nothing, and both BIOS requests say the folder is missing.
-    QTest::mouseClick(form.ui.Command3, Qt::LeftButton);
+    QTest::mouseClick(form.ui->Command3, Qt::LeftButton);
     QVERIFY(QDir(sse / QStringLiteral("bios")).removeRecursively());
-    harness.picker()->ui.File1->refresh();
-    QCOMPARE(listedFiles(harness.picker()->ui.File1), QStringList());
+    harness.picker()->ui->File1->refresh();
+    QCOMPARE(listedFiles(harness.picker()->ui->File1), QStringList());
     harness.settings.saves.clear();
-    QTest::mouseClick(harness.picker()->ui.CancelButton, Qt::LeftButton);
-    for (QPushButton *request : {form.ui.Command3, form.ui.Command4}) {
+    QTest::mouseClick(harness.picker()->ui->CancelButton, Qt::LeftButton);
+    for (QPushButton *request : {form.ui->Command3, form.ui->Command4}) {
         QTest::mouseClick(request, Qt::LeftButton);
         QVERIFY(!harness.picker());
         QCOMPARE(lastBox(), Messages::msgnobios(QStringLiteral("English")));
     }
-    QCOMPARE(form.ui.Text3->text(), biosPrompt);
+    QCOMPARE(form.ui->Text3->text(), biosPrompt);
     QCOMPARE(harness.settings.saves, QStringList());
 
     // The SSE folder goes while the folder request shows it: a listed
     // subfolder no longer opens, the folder above still does, and the
     // backup requests say the SSE folder is missing.
     QVERIFY(QDir().mkpath(sse / QStringLiteral("saves")));
-    QTest::mouseClick(form.ui.Command7, Qt::LeftButton);
-    const Ui::ApriFile &p = harness.picker()->ui;
+    QTest::mouseClick(form.ui->Command7, Qt::LeftButton);
+    const Ui::ApriFile &p = *harness.picker()->ui;
     QCOMPARE(p.Dir1->path(), sse.path);
     QVERIFY(QDir(sse.path).removeRecursively());
     openFolder(p.Dir1, QStringLiteral("saves"));
@@ -74,7 +74,7 @@ void TestVanishing::foldersRemovedWhileThePickerShowsThem()
     QCOMPARE(p.Dir1->path(), sse.temp.path());
     QVERIFY(!folderItem(p.Dir1, QFileInfo(sse.path).fileName()));
     QTest::mouseClick(p.CancelButton, Qt::LeftButton);
-    for (QPushButton *request : {form.ui.Command5, form.ui.Command6}) {
+    for (QPushButton *request : {form.ui->Command5, form.ui->Command6}) {
         QTest::mouseClick(request, Qt::LeftButton);
         QVERIFY(!harness.picker());
         QCOMPARE(lastBox(), Messages::msgnossepath(QStringLiteral("English")));
@@ -108,18 +108,18 @@ void TestVanishing::aVolumeThatDisappears()
         };
 
         // The folder on the stick becomes the SSE folder.
-        QTest::mouseClick(form.ui.Command7, Qt::LeftButton);
-        const Ui::ApriFile *p = &harness.picker()->ui;
+        QTest::mouseClick(form.ui->Command7, Qt::LeftButton);
+        const Ui::ApriFile *p = harness.picker()->ui.get();
         p->Drive1->setFocus();
         QTest::keyClick(p->Drive1, Qt::Key_Down);
         openFolder(p->Dir1, QStringLiteral("SSE"));
         QTest::mouseClick(p->OKButton, Qt::LeftButton);
-        QCOMPARE(form.ui.Text7->text(), onStick);
+        QCOMPARE(form.ui->Text7->text(), onStick);
 
         // Pulled while the folder request shows a folder on it: a listed
         // folder no longer opens, nothing is written.
-        QTest::mouseClick(form.ui.Command7, Qt::LeftButton);
-        p = &harness.picker()->ui;
+        QTest::mouseClick(form.ui->Command7, Qt::LeftButton);
+        p = harness.picker()->ui.get();
         openFolder(p->Dir1, QStringLiteral("headers"));
         QCOMPARE(p->Dir1->path(), onStick + QStringLiteral("/headers"));
         harness.settings.saves.clear();
@@ -132,7 +132,7 @@ void TestVanishing::aVolumeThatDisappears()
 
         // A file request says its folder is missing, as for a folder that
         // was deleted; the picker does not open elsewhere.
-        QTest::mouseClick(form.ui.Command1, Qt::LeftButton);
+        QTest::mouseClick(form.ui->Command1, Qt::LeftButton);
         QVERIFY(!harness.picker());
         QCOMPARE(boxTexts().last(), Messages::msgnoheaders(QStringLiteral("English")));
         QVERIFY(boxTexts().mid(0, boxTexts().size() - 1).count(notReady) >= 1);
@@ -140,9 +140,9 @@ void TestVanishing::aVolumeThatDisappears()
         // The folder request opens, at the program's own folder; the gone
         // drive is reported when chosen, and left.
         harness.boxes.shown.clear();
-        QTest::mouseClick(form.ui.Command7, Qt::LeftButton);
+        QTest::mouseClick(form.ui->Command7, Qt::LeftButton);
         QVERIFY(harness.picker() && harness.picker()->isVisible());
-        p = &harness.picker()->ui;
+        p = harness.picker()->ui.get();
         QCOMPARE(p->Dir1->path(), sse.path);
         QVERIFY(!harness.boxes.shown.isEmpty());
         QCOMPARE(boxTexts().count(notReady), harness.boxes.shown.size());
@@ -164,9 +164,9 @@ void TestVanishing::aVolumeThatDisappears()
         harness.volumes.volumes = volumes;
         harness.settings.values = store;
         Form1 &form = harness.startShown();
-        QTest::mouseClick(form.ui.Command7, Qt::LeftButton);
+        QTest::mouseClick(form.ui->Command7, Qt::LeftButton);
         QVERIFY(harness.picker() && harness.picker()->isVisible());
-        QCOMPARE(harness.picker()->ui.Dir1->path(), sse.path);
+        QCOMPARE(harness.picker()->ui->Dir1->path(), sse.path);
         QCOMPARE(harness.boxes.shown.isEmpty(), volumes.size() == 1);
     }
 }

@@ -1,10 +1,14 @@
-#include "about.h"
+#include "extras/about.h"
 
-About::About(Form1 &form) : SecondaryWindow(form, Qt::Window)
+#include "ui_about.h"
+
+About::About(Form1 &form) : SecondaryWindow(form, Qt::Window), ui(new Ui::About)
 {
-    ui.setupUi(this);
-    connect(ui.OKButton, &QPushButton::clicked, this, &About::OKButton_Click);
+    ui->setupUi(this);
+    connect(ui->OKButton, &QPushButton::clicked, this, &About::OKButton_Click);
 }
+
+About::~About() = default;
 
 void About::OKButton_Click()
 {

@@ -1,7 +1,12 @@
 #pragma once
 
 #include "mainwindow/secondarywindow.h"
-#include "ui_about.h"
+#include <memory>
+
+namespace Ui
+{
+class About;
+}
 
 // Names the program, its author and version, and stays in front of the
 // program's other windows until it is closed.
@@ -11,8 +16,10 @@ class About : public SecondaryWindow
 
 public:
     explicit About(Form1 &form);
+    ~About() override;
 
-    Ui::About ui;
+    // The controls, as designed.
+    const std::unique_ptr<Ui::About> ui;
 
     void OKButton_Click();
 };

@@ -1,8 +1,8 @@
-#include "../lang/lang.h"
-#include "about.h"
-#include "extrlowl.h"
-#include "form1.h"
-#include "keepinfront.h"
+#include "extras/about.h"
+#include "extras/extrlowl.h"
+#include "lang/lang.h"
+#include "mainwindow/form1.h"
+#include "mainwindow/keepinfront.h"
 
 About &Form1::aboutWindow()
 {

@@ -1,17 +1,21 @@
-#include "extrlowl.h"
+#include "extras/extrlowl.h"
 
-#include "../lang/messages.h"
-#include "form1.h"
-#include "settingsstore.h"
+#include "ui_extrlowl.h"
+
+#include "lang/messages.h"
+#include "mainwindow/form1.h"
+#include "mainwindow/settingsstore.h"
 
 using kivo::BoxIcon;
 using kivo::CommandLine;
 
-ExtrlowL::ExtrlowL(Form1 &form) : SecondaryWindow(form, Qt::Window)
+ExtrlowL::ExtrlowL(Form1 &form) : SecondaryWindow(form, Qt::Window), ui(new Ui::ExtrlowL)
 {
-    ui.setupUi(this);
-    connect(ui.Command1, &QPushButton::clicked, this, &ExtrlowL::Command1_Click);
+    ui->setupUi(this);
+    connect(ui->Command1, &QPushButton::clicked, this, &ExtrlowL::Command1_Click);
 }
+
+ExtrlowL::~ExtrlowL() = default;
 
 CommandLine ExtrlowL::extractionLine(const QString &name)
 {
@@ -24,7 +28,7 @@ CommandLine ExtrlowL::extractionLine(const QString &name)
 // the next disc.
 Launch ExtrlowL::extractionDecision()
 {
-    const QString name = ui.Text1->text();
+    const QString name = ui->Text1->text();
     if (name.isEmpty())
         return Launch::missing(Messages::msgneedhdrname(form.lingua), BoxIcon::None,
                                kivo::applicationTitle);

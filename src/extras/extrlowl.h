@@ -1,9 +1,14 @@
 #pragma once
 
-#include "commandline.h"
-#include "launch.h"
+#include "mainwindow/commandline.h"
+#include "mainwindow/launch.h"
 #include "mainwindow/secondarywindow.h"
-#include "ui_extrlowl.h"
+#include <memory>
+
+namespace Ui
+{
+class ExtrlowL;
+}
 
 // Starts the header extraction tool with the name the user types, and
 // stays in front of the program's other windows until it is closed.
@@ -13,8 +18,10 @@ class ExtrlowL : public SecondaryWindow
 
 public:
     explicit ExtrlowL(Form1 &form);
+    ~ExtrlowL() override;
 
-    Ui::ExtrlowL ui;
+    // The controls, as designed.
+    const std::unique_ptr<Ui::ExtrlowL> ui;
 
     // What a press starts for this header name: the name and ".sgh" are
     // one argument, whatever the name holds.

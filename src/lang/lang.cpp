@@ -1,6 +1,7 @@
-#include "lang.h"
+#include "lang/lang.h"
+#include "ui_form1.h"
 
-#include "form1.h"
+#include "mainwindow/form1.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -129,23 +130,23 @@ void writePrompt(PathField *field, const QString &prompt)
 
 void langmainform(Form1 &form, const QString &language)
 {
-    Ui::Form1 &ui = form.ui;
+    const auto &ui = form.ui;
     {
         const Form1::PromptRewrite rewrite(form);
-        writePrompt(ui.Text1, Messages::msgselheader(language));
+        writePrompt(ui->Text1, Messages::msgselheader(language));
     }
-    writePrompt(ui.Text3, Messages::msgselbios(language));
-    writePrompt(ui.Text4, Messages::msgselbios(language));
-    ui.Combo4->setItemText(0, Messages::msgnostretch(language));
-    ui.Combo4->setItemText(1, Messages::msgfullstretch(language));
-    ui.Combo4->setItemText(2, Messages::msgpropstretch(language));
+    writePrompt(ui->Text3, Messages::msgselbios(language));
+    writePrompt(ui->Text4, Messages::msgselbios(language));
+    ui->Combo4->setItemText(0, Messages::msgnostretch(language));
+    ui->Combo4->setItemText(1, Messages::msgfullstretch(language));
+    ui->Combo4->setItemText(2, Messages::msgpropstretch(language));
     if (!form.selstvrom.isEmpty())
-        ui.Label15->setText(Messages::msgromdirname(language, form.selstvrom));
+        ui->Label15->setText(Messages::msgromdirname(language, form.selstvrom));
     applyCaption(form, language, command3Caption);
     if (form.selstvrom.isEmpty())
-        ui.Combo2->setEditAreaText(Messages::msgselstvrom(language));
-    for (QPushButton *browse : {ui.Command4, ui.Command5, ui.Command6, ui.Command7})
-        browse->setText(ui.Command3->text());
+        ui->Combo2->setEditAreaText(Messages::msgselstvrom(language));
+    for (QPushButton *browse : {ui->Command4, ui->Command5, ui->Command6, ui->Command7})
+        browse->setText(ui->Command3->text());
     applyCaptions(form, language, mainCaptions);
 
     // Only the windows that are there: the others take the language when they

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "messages.h"
+#include "lang/messages.h"
 
 #include <QString>
 #include <QStringView>

@@ -1,7 +1,8 @@
-#include "lang.h"
+#include "lang/lang.h"
+#include "ui_aprifile.h"
 
-#include "../picker/aprifile.h"
-#include "form1.h"
+#include "mainwindow/form1.h"
+#include "picker/aprifile.h"
 
 namespace Lang
 {

@@ -1,8 +1,10 @@
-#include "lang.h"
+#include "lang/lang.h"
+#include "ui_about.h"
+#include "ui_extrlowl.h"
 
-#include "../extras/about.h"
-#include "../extras/extrlowl.h"
-#include "form1.h"
+#include "extras/about.h"
+#include "extras/extrlowl.h"
+#include "mainwindow/form1.h"
 
 namespace Lang
 {

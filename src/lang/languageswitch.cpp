@@ -1,12 +1,13 @@
-#include "form1.h"
-#include "lang.h"
-#include "settingsstore.h"
+#include "lang/lang.h"
+#include "mainwindow/form1.h"
+#include "mainwindow/settingsstore.h"
+#include "ui_form1.h"
 
 void Form1::applyLanguage(const QString &language)
 {
-    ui.opz11->setChecked(language == u"English");
-    ui.opz12->setChecked(language == u"Italiano");
-    ui.opz13->setChecked(language == u"Français");
+    ui->opz11->setChecked(language == u"English");
+    ui->opz12->setChecked(language == u"Italiano");
+    ui->opz13->setChecked(language == u"Français");
     lingua = language;
     Lang::langmainform(*this, language);
 }

@@ -1,4 +1,4 @@
-#include "messages.h"
+#include "lang/messages.h"
 
 #include <algorithm>
 #include <iterator>

@@ -1,4 +1,4 @@
-#include "commandline.h"
+#include "mainwindow/commandline.h"
 
 namespace kivo
 {

@@ -1,14 +1,16 @@
-#include "form1.h"
+#include "mainwindow/form1.h"
 
-#include "../extras/about.h"
-#include "../extras/extrlowl.h"
-#include "../lang/lang.h"
-#include "../lang/messages.h"
-#include "../picker/aprifile.h"
-#include "../picker/shortpath.h"
-#include "settingsstore.h"
-#include "stvcatalogue.h"
-#include "wine.h"
+#include "ui_form1.h"
+
+#include "extras/about.h"
+#include "extras/extrlowl.h"
+#include "lang/lang.h"
+#include "lang/messages.h"
+#include "mainwindow/settingsstore.h"
+#include "mainwindow/stvcatalogue.h"
+#include "mainwindow/wine.h"
+#include "picker/aprifile.h"
+#include "picker/shortpath.h"
 
 #include <QCloseEvent>
 #include <QHelpEvent>
@@ -39,13 +41,14 @@ int savedNumber(const QString &text)
 
 } // namespace
 
-Form1::Form1(kivo::Platform &platform, QWidget *parent) : QMainWindow(parent), platform(platform)
+Form1::Form1(kivo::Platform &platform, QWidget *parent)
+    : QMainWindow(parent), ui(new Ui::Form1), platform(platform)
 {
-    ui.setupUi(this);
+    ui->setupUi(this);
     // First in the tab order, "Run SSE" holds the focus when the window opens.
-    ui.Command8->setFocus();
-    ui.Command8->installEventFilter(this);
-    ui.Combo5->installEventFilter(this);
+    ui->Command8->setFocus();
+    ui->Command8->installEventFilter(this);
+    ui->Combo5->installEventFilter(this);
     connectHandlers();
     Form_Load();
 }
@@ -54,53 +57,53 @@ Form1::~Form1() = default;
 
 void Form1::connectHandlers()
 {
-    connect(ui.file1, &QAction::triggered, this, &Form1::file1_Click);
-    connect(ui.extr1, &QAction::triggered, this, &Form1::extr1_Click);
-    connect(ui.help1, &QAction::triggered, this, &Form1::help1_Click);
-    connect(ui.opz11, &QAction::triggered, this, &Form1::opz11_Click);
-    connect(ui.opz12, &QAction::triggered, this, &Form1::opz12_Click);
-    connect(ui.opz13, &QAction::triggered, this, &Form1::opz13_Click);
-    connect(ui.Command8, &QPushButton::clicked, this, &Form1::Command8_Click);
-    connect(ui.Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
-    connect(ui.Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
-    connect(ui.Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
-    connect(ui.Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
-    connect(ui.Command6, &QPushButton::clicked, this, &Form1::Command6_Click);
-    connect(ui.Command7, &QPushButton::clicked, this, &Form1::Command7_Click);
+    connect(ui->file1, &QAction::triggered, this, &Form1::file1_Click);
+    connect(ui->extr1, &QAction::triggered, this, &Form1::extr1_Click);
+    connect(ui->help1, &QAction::triggered, this, &Form1::help1_Click);
+    connect(ui->opz11, &QAction::triggered, this, &Form1::opz11_Click);
+    connect(ui->opz12, &QAction::triggered, this, &Form1::opz12_Click);
+    connect(ui->opz13, &QAction::triggered, this, &Form1::opz13_Click);
+    connect(ui->Command8, &QPushButton::clicked, this, &Form1::Command8_Click);
+    connect(ui->Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(ui->Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
+    connect(ui->Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
+    connect(ui->Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
+    connect(ui->Command6, &QPushButton::clicked, this, &Form1::Command6_Click);
+    connect(ui->Command7, &QPushButton::clicked, this, &Form1::Command7_Click);
 
-    connect(ui.Check1, &QCheckBox::stateChanged, this, &Form1::Check1_Click);
-    connect(ui.Check2, &QCheckBox::stateChanged, this, &Form1::Check2_Click);
-    connect(ui.Check3, &QCheckBox::stateChanged, this, &Form1::Check3_Click);
-    connect(ui.Check4, &QCheckBox::stateChanged, this, &Form1::Check4_Click);
-    connect(ui.Check5, &QCheckBox::stateChanged, this, &Form1::Check5_Click);
-    connect(ui.Check6, &QCheckBox::stateChanged, this, &Form1::Check6_Click);
+    connect(ui->Check1, &QCheckBox::stateChanged, this, &Form1::Check1_Click);
+    connect(ui->Check2, &QCheckBox::stateChanged, this, &Form1::Check2_Click);
+    connect(ui->Check3, &QCheckBox::stateChanged, this, &Form1::Check3_Click);
+    connect(ui->Check4, &QCheckBox::stateChanged, this, &Form1::Check4_Click);
+    connect(ui->Check5, &QCheckBox::stateChanged, this, &Form1::Check5_Click);
+    connect(ui->Check6, &QCheckBox::stateChanged, this, &Form1::Check6_Click);
 
-    connect(ui.Combo1, &QComboBox::currentIndexChanged, this, &Form1::Combo1_Click);
-    connect(ui.Combo2, &QComboBox::currentIndexChanged, this, &Form1::Combo2_Click);
-    connect(ui.Combo3, &QComboBox::currentIndexChanged, this, &Form1::Combo3_Click);
-    connect(ui.Combo4, &QComboBox::currentIndexChanged, this, &Form1::Combo4_Click);
-    connect(ui.Combo5, &QComboBox::currentIndexChanged, this, &Form1::Combo5_Click);
-    connect(ui.Combo1, &ListBox::keyPress, this, &Form1::Combo1_KeyPress);
-    connect(ui.Combo2, &ListBox::keyPress, this, &Form1::Combo2_KeyPress);
-    connect(ui.Combo3, &ListBox::keyPress, this, &Form1::Combo3_KeyPress);
-    connect(ui.Combo4, &ListBox::keyPress, this, &Form1::Combo4_KeyPress);
-    connect(ui.Combo5, &ListBox::keyPress, this, &Form1::Combo5_KeyPress);
+    connect(ui->Combo1, &QComboBox::currentIndexChanged, this, &Form1::Combo1_Click);
+    connect(ui->Combo2, &QComboBox::currentIndexChanged, this, &Form1::Combo2_Click);
+    connect(ui->Combo3, &QComboBox::currentIndexChanged, this, &Form1::Combo3_Click);
+    connect(ui->Combo4, &QComboBox::currentIndexChanged, this, &Form1::Combo4_Click);
+    connect(ui->Combo5, &QComboBox::currentIndexChanged, this, &Form1::Combo5_Click);
+    connect(ui->Combo1, &ListBox::keyPress, this, &Form1::Combo1_KeyPress);
+    connect(ui->Combo2, &ListBox::keyPress, this, &Form1::Combo2_KeyPress);
+    connect(ui->Combo3, &ListBox::keyPress, this, &Form1::Combo3_KeyPress);
+    connect(ui->Combo4, &ListBox::keyPress, this, &Form1::Combo4_KeyPress);
+    connect(ui->Combo5, &ListBox::keyPress, this, &Form1::Combo5_KeyPress);
 
     // Deselecting an option runs no handler; only the newly selected one does.
-    connect(ui.Option1, &QRadioButton::toggled, this, [this](bool selected) {
+    connect(ui->Option1, &QRadioButton::toggled, this, [this](bool selected) {
         if (selected)
             Option1_Click();
     });
-    connect(ui.Option2, &QRadioButton::toggled, this, [this](bool selected) {
+    connect(ui->Option2, &QRadioButton::toggled, this, [this](bool selected) {
         if (selected)
             Option2_Click();
     });
 
-    connect(ui.Text1, &QLineEdit::textChanged, this, &Form1::Text1_Change);
-    connect(ui.Text5, &QLineEdit::textChanged, this, &Form1::Text5_Change);
-    connect(ui.Text6, &QLineEdit::textChanged, this, &Form1::Text6_Change);
-    connect(ui.Text5, &PathField::tagChanged, this, &Form1::Text5_TagChange);
-    connect(ui.Text6, &PathField::tagChanged, this, &Form1::Text6_TagChange);
+    connect(ui->Text1, &QLineEdit::textChanged, this, &Form1::Text1_Change);
+    connect(ui->Text5, &QLineEdit::textChanged, this, &Form1::Text5_Change);
+    connect(ui->Text6, &QLineEdit::textChanged, this, &Form1::Text6_Change);
+    connect(ui->Text5, &PathField::tagChanged, this, &Form1::Text5_TagChange);
+    connect(ui->Text6, &PathField::tagChanged, this, &Form1::Text6_TagChange);
 }
 
 // Start-up. The order matters: setting a control runs its handler, and
@@ -115,29 +118,29 @@ void Form1::Form_Load()
     lingua = platform.settings.get(sectionGeneral, QStringLiteral("language"));
     if (lingua.isEmpty())
         lingua = QStringLiteral("English");
-    ui.Label15->setText(QString());
+    ui->Label15->setText(QString());
     picker.dirselect1 = nope;
     picker.driveselect1 = nope;
 
-    ui.Combo1->appendEntries({QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2")});
-    ui.Combo1->setCurrentIndex(0);
+    ui->Combo1->appendEntries({QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2")});
+    ui->Combo1->setCurrentIndex(0);
 
-    ui.Text1->setText(msgselheader(lingua));
-    ui.Text3->setText(msgselbios(lingua));
-    ui.Text4->setText(msgselbios(lingua));
-    ui.Text5->setText(noFile);
-    ui.Text6->setText(noFile);
+    ui->Text1->setText(msgselheader(lingua));
+    ui->Text3->setText(msgselbios(lingua));
+    ui->Text4->setText(msgselbios(lingua));
+    ui->Text5->setText(noFile);
+    ui->Text6->setText(noFile);
 
     caricaregcombo();
     initgamelist();
     initdrivelett();
 
-    ui.Combo3->appendEntries({QStringLiteral("640 x 480 (Default)"), QStringLiteral("800 x 600"),
-                              QStringLiteral("1024 x 768")});
-    ui.Combo3->setCurrentIndex(0);
-    ui.Combo4->appendEntries(
+    ui->Combo3->appendEntries({QStringLiteral("640 x 480 (Default)"), QStringLiteral("800 x 600"),
+                               QStringLiteral("1024 x 768")});
+    ui->Combo3->setCurrentIndex(0);
+    ui->Combo4->appendEntries(
         {msgnostretch(lingua), msgfullstretch(lingua), msgpropstretch(lingua)});
-    ui.Combo4->setCurrentIndex(0);
+    ui->Combo4->setCurrentIndex(0);
 
     caricaregsettings();
     fixssekivopath();
@@ -163,24 +166,24 @@ void Form1::caricaregsettings()
 {
     restorePathFields();
 
-    restoreCheckBox(ui.Check1, 1);
-    restoreCheckBox(ui.Check2, 2);
-    restoreCheckBox(ui.Check3, 3);
-    restoreCheckBox(ui.Check4, 4);
-    restoreCheckBox(ui.Check5, 5);
-    restoreCheckBox(ui.Check6, 6);
+    restoreCheckBox(ui->Check1, 1);
+    restoreCheckBox(ui->Check2, 2);
+    restoreCheckBox(ui->Check3, 3);
+    restoreCheckBox(ui->Check4, 4);
+    restoreCheckBox(ui->Check5, 5);
+    restoreCheckBox(ui->Check6, 6);
 
     applyStoredLanguage();
 
-    restoreListIndex(ui.Combo2, combo2cont);
-    restoreListIndex(ui.Combo3, combo3cont);
-    restoreListIndex(ui.Combo4, combo4cont);
-    restoreListIndex(ui.Combo5, combo5cont);
+    restoreListIndex(ui->Combo2, combo2cont);
+    restoreListIndex(ui->Combo3, combo3cont);
+    restoreListIndex(ui->Combo4, combo4cont);
+    restoreListIndex(ui->Combo5, combo5cont);
 
     // Last, so that the system actually saved wins over the one the
     // restored header and game selected on the way.
-    restoreOption(ui.Option1, optbut1cont);
-    restoreOption(ui.Option2, optbut2cont);
+    restoreOption(ui->Option1, optbut1cont);
+    restoreOption(ui->Option2, optbut2cont);
 }
 
 void Form1::restoreCheckBox(QCheckBox *box, int number)
@@ -226,14 +229,14 @@ void Form1::restoreOption(QRadioButton *option, const QString &held)
 
 void Form1::initgamelist()
 {
-    ui.Combo2->appendEntries({QString()});
+    ui->Combo2->appendEntries({QString()});
     selstvrom.clear();
     QStringList titles;
     for (std::size_t index = 1; index < kivo::stvCatalogue.size(); ++index) {
         titles.append(kivo::stvCatalogue[index].title.toString());
         stvromlist[index] = kivo::stvCatalogue[index].romSet.toString();
     }
-    ui.Combo2->appendEntries(titles);
+    ui->Combo2->appendEntries(titles);
 }
 
 void Form1::initdrivelett()
@@ -241,8 +244,8 @@ void Form1::initdrivelett()
     QStringList drives;
     for (char letter = 'D'; letter <= 'Z'; ++letter)
         drives.append(QString(QLatin1Char(letter)) + QLatin1Char(':'));
-    ui.Combo5->appendEntries(drives);
-    ui.Combo5->setCurrentIndex(2);
+    ui->Combo5->appendEntries(drives);
+    ui->Combo5->setCurrentIndex(2);
 }
 
 QString Form1::lowerDriveLetters(QString path)
@@ -257,7 +260,7 @@ QString Form1::lowerDriveLetters(QString path)
 void Form1::fixssekivopath()
 {
     apppath = lowerDriveLetters(GetShortPathName(platform.ownFolder.path()));
-    ssepath = lowerDriveLetters(ui.Text7->tag());
+    ssepath = lowerDriveLetters(ui->Text7->tag());
 }
 
 void Form1::saveGeneral(const QString &key, const QString &value)
@@ -291,71 +294,73 @@ CommandLine Form1::backupFragment(QCheckBox *box, const QString &switchWord, Pat
 // A ticked backup switch can always be unticked, whatever its field holds.
 void Form1::Check1_Click()
 {
-    if (ui.Check1->checkState() == Qt::Checked)
-        ui.Check1->setEnabled(true);
-    checkBoxClick(ui.Check1, 1, opzione1,
-                  backupFragment(ui.Check1, QStringLiteral(" -br "), ui.Text5));
+    if (ui->Check1->checkState() == Qt::Checked)
+        ui->Check1->setEnabled(true);
+    checkBoxClick(ui->Check1, 1, opzione1,
+                  backupFragment(ui->Check1, QStringLiteral(" -br "), ui->Text5));
 }
 
 void Form1::Check2_Click()
 {
-    if (ui.Check2->checkState() == Qt::Checked)
-        ui.Check2->setEnabled(true);
-    checkBoxClick(ui.Check2, 2, opzione2,
-                  backupFragment(ui.Check2, QStringLiteral(" -bc "), ui.Text6));
+    if (ui->Check2->checkState() == Qt::Checked)
+        ui->Check2->setEnabled(true);
+    checkBoxClick(ui->Check2, 2, opzione2,
+                  backupFragment(ui->Check2, QStringLiteral(" -bc "), ui->Text6));
 }
 
 void Form1::Check3_Click()
 {
-    checkBoxClick(ui.Check3, 3, opzione3,
-                  CommandLine::words(QStringLiteral(" -polycoordfix ") + ui.Combo1->currentText()));
+    checkBoxClick(
+        ui->Check3, 3, opzione3,
+        CommandLine::words(QStringLiteral(" -polycoordfix ") + ui->Combo1->currentText()));
 }
 
 void Form1::Check4_Click()
 {
-    checkBoxClick(ui.Check4, 4, opzione4, CommandLine::words(u" -nodsp"));
+    checkBoxClick(ui->Check4, 4, opzione4, CommandLine::words(u" -nodsp"));
 }
 
 void Form1::Check5_Click()
 {
-    checkBoxClick(ui.Check5, 5, opzione5, CommandLine::words(u" -nospritepri"));
+    checkBoxClick(ui->Check5, 5, opzione5, CommandLine::words(u" -nospritepri"));
 }
 
 void Form1::Check6_Click()
 {
-    checkBoxClick(ui.Check6, 6, opzione6, CommandLine::words(u" -log"));
+    checkBoxClick(ui->Check6, 6, opzione6, CommandLine::words(u" -log"));
 }
 
 // What the window shows is what runs: a ticked switch follows a new mode
 // or a new backup file at once. Nothing is saved for it.
 void Form1::Combo1_Click()
 {
-    if (ui.Check3->checkState() == Qt::Checked)
-        opzione3 = CommandLine::words(QStringLiteral(" -polycoordfix ") + ui.Combo1->currentText());
+    if (ui->Check3->checkState() == Qt::Checked)
+        opzione3 =
+            CommandLine::words(QStringLiteral(" -polycoordfix ") + ui->Combo1->currentText());
 }
 
 void Form1::Text5_TagChange()
 {
-    if (ui.Check1->checkState() == Qt::Checked)
-        opzione1 = backupFragment(ui.Check1, QStringLiteral(" -br "), ui.Text5);
+    if (ui->Check1->checkState() == Qt::Checked)
+        opzione1 = backupFragment(ui->Check1, QStringLiteral(" -br "), ui->Text5);
 }
 
 void Form1::Text6_TagChange()
 {
-    if (ui.Check2->checkState() == Qt::Checked)
-        opzione2 = backupFragment(ui.Check2, QStringLiteral(" -bc "), ui.Text6);
+    if (ui->Check2->checkState() == Qt::Checked)
+        opzione2 = backupFragment(ui->Check2, QStringLiteral(" -bc "), ui->Text6);
 }
 
 void Form1::Combo2_Click()
 {
     // The game and the system it selects are one choice.
     const kivo::SavedTogether together(platform.settings);
-    const int index = ui.Combo2->currentIndex();
+    const int index = ui->Combo2->currentIndex();
     selstvrom = index >= 0 && index < int(stvromlist.size()) ? stvromlist[index] : QString();
-    ui.Option2->setEnabled(true);
-    ui.Option2->setChecked(true);
+    ui->Option2->setEnabled(true);
+    ui->Option2->setChecked(true);
     saveGeneral(QStringLiteral("stvrom"), QString::number(index));
-    ui.Label15->setText(selstvrom.isEmpty() ? QString() : msgromdirname(lingua, selstvrom));
+    ui->Label15->setText(selstvrom.isEmpty() ? QString() : msgromdirname(lingua, selstvrom));
 }
 
 void Form1::Combo3_Click()
@@ -363,7 +368,7 @@ void Form1::Combo3_Click()
     static const QStringList resolutions{QStringLiteral(" -res 640 480"),
                                          QStringLiteral(" -res 800 600"),
                                          QStringLiteral(" -res 1024 768")};
-    const int index = ui.Combo3->currentIndex();
+    const int index = ui->Combo3->currentIndex();
     if (index >= 0 && index < resolutions.size())
         resolution = CommandLine::words(resolutions.at(index));
     saveGeneral(QStringLiteral("res"), QString::number(index));
@@ -372,15 +377,15 @@ void Form1::Combo3_Click()
 void Form1::Combo4_Click()
 {
     // The position is what the emulator is told, whatever the language.
-    const int index = ui.Combo4->currentIndex();
+    const int index = ui->Combo4->currentIndex();
     stretchmode = CommandLine::words(QStringLiteral(" -stretch ") + QString::number(index));
     saveGeneral(QStringLiteral("stretch"), QString::number(index));
 }
 
 void Form1::Combo5_Click()
 {
-    drivelet = CommandLine::words(QStringLiteral(" -d ") + ui.Combo5->currentText());
-    saveGeneral(QStringLiteral("drive"), QString::number(ui.Combo5->currentIndex()));
+    drivelet = CommandLine::words(QStringLiteral(" -d ") + ui->Combo5->currentText());
+    saveGeneral(QStringLiteral("drive"), QString::number(ui->Combo5->currentIndex()));
 }
 
 // The lists take no typed characters: only their entries can be chosen.
@@ -425,22 +430,22 @@ void Form1::Option2_Click()
 
 void Form1::Text1_Change()
 {
-    ui.Option1->setEnabled(true);
+    ui->Option1->setEnabled(true);
     // A new prompt in another language is no choice of system.
     if (!rewritingPrompt)
-        ui.Option1->setChecked(true);
+        ui->Option1->setChecked(true);
 }
 
 void Form1::Text5_Change()
 {
-    if (ui.Text5->text() != noFile)
-        ui.Check1->setEnabled(true);
+    if (ui->Text5->text() != noFile)
+        ui->Check1->setEnabled(true);
 }
 
 void Form1::Text6_Change()
 {
-    if (ui.Text6->text() != noFile)
-        ui.Check2->setEnabled(true);
+    if (ui->Text6->text() != noFile)
+        ui->Check2->setEnabled(true);
 }
 
 // ---- Closing -------------------------------------------------------------
@@ -481,11 +486,11 @@ void Form1::closeEvent(QCloseEvent *event)
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
     // "Run SSE" tells on hover what a press would start now.
-    if (watched == ui.Command8 && event->type() == QEvent::ToolTip)
-        ui.Command8->setToolTip(launchDecision().line.text());
+    if (watched == ui->Command8 && event->type() == QEvent::ToolTip)
+        ui->Command8->setToolTip(launchDecision().line.text());
     // The drive list tells, on hover, what its letters are to Wine now.
-    if (watched == ui.Combo5 && event->type() == QEvent::ToolTip)
-        ui.Combo5->setToolTip(wineDrivesTip());
+    if (watched == ui->Combo5 && event->type() == QEvent::ToolTip)
+        ui->Combo5->setToolTip(wineDrivesTip());
     return QMainWindow::eventFilter(watched, event);
 }
 

@@ -1,19 +1,28 @@
 #pragma once
 
-#include "commandline.h"
-#include "launch.h"
-#include "platform.h"
-#include "secondarywindow.h"
-#include "ui_form1.h"
+#include "mainwindow/commandline.h"
+#include "mainwindow/launch.h"
+#include "mainwindow/platform.h"
+#include "mainwindow/secondarywindow.h"
 
 #include <QHash>
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
+#include <memory>
+
+namespace Ui
+{
+class Form1;
+}
 
 class ApriFile;
 class About;
 class ExtrlowL;
+class ListBox;
+class PathField;
+class QCheckBox;
+class QRadioButton;
 
 // A path field and the Browse request that fills it.
 struct PathRequest {
@@ -47,7 +56,8 @@ public:
     explicit Form1(kivo::Platform &platform, QWidget *parent = nullptr);
     ~Form1() override;
 
-    Ui::Form1 ui;
+    // The controls, as designed.
+    const std::unique_ptr<Ui::Form1> ui;
     kivo::Platform &platform;
 
     // Current interface language.

@@ -1,4 +1,4 @@
-#include "keepinfront.h"
+#include "mainwindow/keepinfront.h"
 
 #include <QApplication>
 #include <QEvent>

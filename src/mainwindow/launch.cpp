@@ -1,9 +1,10 @@
 // Starting the programs of the SSE folder: what a press would start, and
 // carrying it out, for "Run SSE" and the header extraction launcher alike.
 
-#include "form1.h"
 #include "lang/messages.h"
-#include "settingsstore.h"
+#include "mainwindow/form1.h"
+#include "mainwindow/settingsstore.h"
+#include "ui_form1.h"
 
 using kivo::BoxIcon;
 using kivo::CommandLine;
@@ -53,14 +54,14 @@ CommandLine Form1::firstRunCommandLine()
 
 CommandLine Form1::saturnCommandLine() const
 {
-    return CommandLine::words(u"sse.exe ") + CommandLine::value(ui.Text1->tag()) + drivelet +
-           CommandLine::words(u" -b ") + CommandLine::value(ui.Text3->tag()) + optionFragments();
+    return CommandLine::words(u"sse.exe ") + CommandLine::value(ui->Text1->tag()) + drivelet +
+           CommandLine::words(u" -b ") + CommandLine::value(ui->Text3->tag()) + optionFragments();
 }
 
 CommandLine Form1::stvCommandLine() const
 {
     return CommandLine::words(u"sse.exe -g ") + CommandLine::value(selstvrom) +
-           CommandLine::words(u" -b ") + CommandLine::value(ui.Text4->tag()) + optionFragments();
+           CommandLine::words(u" -b ") + CommandLine::value(ui->Text4->tag()) + optionFragments();
 }
 
 bool Form1::inSseFolder()
@@ -77,13 +78,13 @@ Launch Form1::launchDecision()
         return Launch::firstRun(firstRunCommandLine());
     if (!inSseFolder())
         return Launch::refuse();
-    if (ui.Option1->isChecked()) {
-        if (ui.Text1->tag().isEmpty() || ui.Text3->tag().isEmpty())
+    if (ui->Option1->isChecked()) {
+        if (ui->Text1->tag().isEmpty() || ui->Text3->tag().isEmpty())
             return Launch::missing(msgneedbioshdr(lingua), BoxIcon::Information, errorTitle);
         return Launch::start(saturnCommandLine());
     }
-    if (ui.Option2->isChecked()) {
-        if (ui.Text4->tag().isEmpty() || selstvrom.isEmpty())
+    if (ui->Option2->isChecked()) {
+        if (ui->Text4->tag().isEmpty() || selstvrom.isEmpty())
             return Launch::missing(msgneedbiosrom(lingua), BoxIcon::Information, errorTitle);
         return Launch::start(stvCommandLine());
     }

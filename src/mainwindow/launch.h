@@ -1,7 +1,7 @@
 #pragma once
 
-#include "commandline.h"
-#include "platform.h"
+#include "mainwindow/commandline.h"
+#include "mainwindow/platform.h"
 
 // What a press of "Run SSE" or "Extract Header" does, decided before
 // anything is done: the button, its tool tip and the tests read the same.

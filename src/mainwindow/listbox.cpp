@@ -1,4 +1,4 @@
-#include "listbox.h"
+#include "mainwindow/listbox.h"
 
 #include <QAbstractItemView>
 #include <QAccessible>

@@ -1,4 +1,4 @@
-#include "pathfield.h"
+#include "mainwindow/pathfield.h"
 
 PathField::PathField(QWidget *parent) : QLineEdit(parent)
 {

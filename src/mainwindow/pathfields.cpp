@@ -1,10 +1,11 @@
 // The path fields of the main window: which Browse request fills which
 // field and keys, restoring them at start-up, and taking the picker's choice.
 
-#include "form1.h"
 #include "lang/messages.h"
+#include "mainwindow/form1.h"
+#include "mainwindow/settingsstore.h"
 #include "picker/shortpath.h"
-#include "settingsstore.h"
+#include "ui_form1.h"
 
 using kivo::sectionLastFolders;
 
@@ -37,7 +38,7 @@ const PathRequest &Form1::pathRequest(qint16 code)
 
 PathField *Form1::fieldOf(const PathRequest &request) const
 {
-    return ui.*request.field;
+    return (*ui).*request.field;
 }
 
 void Form1::restorePathFields()

@@ -1,7 +1,7 @@
-#include "secondarywindow.h"
+#include "mainwindow/secondarywindow.h"
 
-#include "form1.h"
-#include "keepinfront.h"
+#include "mainwindow/form1.h"
+#include "mainwindow/keepinfront.h"
 
 #include <QCloseEvent>
 #include <QShortcut>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform.h"
+#include "mainwindow/platform.h"
 
 #include <QHash>
 #include <QSettings>

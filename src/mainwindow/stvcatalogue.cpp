@@ -1,4 +1,4 @@
-#include "stvcatalogue.h"
+#include "mainwindow/stvcatalogue.h"
 
 namespace kivo
 {

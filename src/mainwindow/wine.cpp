@@ -1,4 +1,4 @@
-#include "wine.h"
+#include "mainwindow/wine.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,14 @@
 #pragma once
 
-#include "drives.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/secondarywindow.h"
-#include "ui_aprifile.h"
+#include "picker/drives.h"
+#include <memory>
+
+namespace Ui
+{
+class ApriFile;
+}
 
 // Twips of the window's design in Qt's pixels: 15 to a pixel at 96 dpi.
 // Qt's pixels are device independent, so the screen's device pixel ratio
@@ -23,8 +28,10 @@ class ApriFile : public SecondaryWindow
 
 public:
     explicit ApriFile(Form1 &form);
+    ~ApriFile() override;
 
-    Ui::ApriFile ui;
+    // The controls, as designed.
+    const std::unique_ptr<Ui::ApriFile> ui;
 
     // The hand-over: the choice to the main window, for the pending request.
     void selezionafiles();

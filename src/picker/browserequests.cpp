@@ -1,9 +1,11 @@
-#include "../lang/lang.h"
-#include "../lang/messages.h"
-#include "aprifile.h"
-#include "form1.h"
-#include "keepinfront.h"
-#include "settingsstore.h"
+#include "lang/lang.h"
+#include "lang/messages.h"
+#include "mainwindow/form1.h"
+#include "mainwindow/keepinfront.h"
+#include "mainwindow/settingsstore.h"
+#include "picker/aprifile.h"
+#include "ui_aprifile.h"
+#include "ui_form1.h"
 
 using kivo::PathResult;
 
@@ -21,7 +23,7 @@ void richiestafile(Form1 &form, const PathRequest &request)
     form.startRequest(request.code);
 
     ApriFile &picker = form.aprifileWindow();
-    Ui::ApriFile &p = picker.ui;
+    Ui::ApriFile &p = *picker.ui;
     p.Dir1->hide();
     p.File1->setGeometry(0, p.File1->y(), twips(7600), p.File1->height());
     p.Label2->hide();
@@ -30,7 +32,7 @@ void richiestafile(Form1 &form, const PathRequest &request)
     p.Drive1->setEnabled(false);
     p.Text1->setEnabled(false);
 
-    const PathResult start = p.Dir1->setPath(form.ui.Text7->text() + request.subfolder.toString());
+    const PathResult start = p.Dir1->setPath(form.ui->Text7->text() + request.subfolder.toString());
     if (start == PathResult::Ok) {
         p.Text1->move(p.Text1->x(), p.Label2->y());
         p.Text1->setText(p.Dir1->path());
@@ -83,7 +85,7 @@ void Form1::Command7_Click()
 {
     startRequest(7);
 
-    Ui::ApriFile &p = aprifileWindow().ui;
+    Ui::ApriFile &p = *aprifileWindow().ui;
     p.File1->hide();
     p.Dir1->resize(twips(7600), p.Dir1->height());
     p.Label2->hide();
@@ -110,7 +112,7 @@ void Form1::startRequest(qint16 code)
 void Form1::aperturafiles()
 {
     ApriFile &window = aprifileWindow();
-    Ui::ApriFile &p = window.ui;
+    Ui::ApriFile &p = *window.ui;
     const QString ownFolder = platform.ownFolder.path();
     const auto orOwnFolder = [&](PathResult result) {
         if (result != PathResult::Ok) {

@@ -1,6 +1,6 @@
-#include "dirlistbox.h"
+#include "picker/dirlistbox.h"
 
-#include "folderlisting.h"
+#include "picker/folderlisting.h"
 
 #include <QKeyEvent>
 #include <QStyle>

@@ -1,4 +1,4 @@
-#include "drivelistbox.h"
+#include "picker/drivelistbox.h"
 
 #include <QDir>
 #include <QSignalBlocker>

@@ -1,4 +1,4 @@
-#include "drives.h"
+#include "picker/drives.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
-#include "filelistbox.h"
+#include "picker/filelistbox.h"
 
-#include "folderlisting.h"
+#include "picker/folderlisting.h"
 
 #include <QKeyEvent>
 #include <QPromise>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "drives.h"
+#include "picker/drives.h"
 
 #include <QFutureWatcher>
 #include <QListView>

@@ -1,4 +1,4 @@
-#include "folderlisting.h"
+#include "picker/folderlisting.h"
 
 #include <QCollator>
 #include <QCollatorSortKey>

@@ -1,4 +1,4 @@
-#include "mountedvolumes.h"
+#include "picker/mountedvolumes.h"
 
 #include <QFileInfo>
 #include <QStorageInfo>

@@ -1,4 +1,4 @@
-#include "shortpath.h"
+#include "picker/shortpath.h"
 
 #include <QFileInfo>
 

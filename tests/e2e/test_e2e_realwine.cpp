@@ -3,8 +3,8 @@
 // program is a recorder built with mingw: it writes down what Windows handed
 // it. Without wine or mingw this test is skipped.
 
+#include "mainwindow/wine.h"
 #include "ssefolder.h"
-#include "wine.h"
 
 #include <QFile>
 #include <QJsonArray>

@@ -1,10 +1,8 @@
-#include "systemplatform.h"
+#include "mainwindow/processstart.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QMessageBox>
 #include <QProcess>
 
 namespace kivo
@@ -43,26 +41,6 @@ StartOutcome DetachedProcessStarter::start(const QString &folder, const QStringL
     if (!process.startDetached())
         return {StartResult::Failed, process.errorString()};
     return {StartResult::Started, QString()};
-}
-
-QString displayedText(const QString &text)
-{
-    QString shown = text;
-    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return shown;
-}
-
-void QtMessageBoxes::show(QWidget &owner, const QString &text, BoxIcon icon, const QString &title)
-{
-    QMessageBox::Icon shownIcon = QMessageBox::NoIcon;
-    if (icon == BoxIcon::Information)
-        shownIcon = QMessageBox::Information;
-    else if (icon == BoxIcon::Critical)
-        shownIcon = QMessageBox::Critical;
-    QMessageBox box(shownIcon, title, displayedText(text), QMessageBox::Ok, &owner);
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
 }
 
 QString ExecutableFolder::path() const

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform.h"
-#include "wine.h"
+#include "mainwindow/platform.h"
+#include "mainwindow/wine.h"
 
 namespace kivo
 {
@@ -18,19 +18,10 @@ private:
     const WineSupport &wine;
 };
 
-class QtMessageBoxes : public MessageBoxes
-{
-public:
-    void show(QWidget &owner, const QString &text, BoxIcon icon, const QString &title) override;
-};
-
 class ExecutableFolder : public OwnFolder
 {
 public:
     QString path() const override;
 };
-
-// A message keeps its lone carriage returns; only the box shows them as breaks.
-QString displayedText(const QString &text);
 
 } // namespace kivo
