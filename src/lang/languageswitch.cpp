@@ -1,13 +1,15 @@
 #include "lang/lang.h"
+#include "lang/messages.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/settingsstore.h"
 #include "ui_form1.h"
 
 void Form1::applyLanguage(const QString &language)
 {
-    ui->opz11->setChecked(language == u"English");
-    ui->opz12->setChecked(language == u"Italiano");
-    ui->opz13->setChecked(language == u"Français");
+    // The items are in the order of the languages.
+    const int index = Messages::languageIndex(language);
+    if (index >= 0)
+        ui->opz1Items->actions().at(index)->setChecked(true);
     lingua = language;
     Lang::langmainform(*this, language);
 }
@@ -15,7 +17,6 @@ void Form1::applyLanguage(const QString &language)
 void Form1::switchLanguage(const QString &language)
 {
     // Runs in full even for the current language: captions again, saved again.
-    // The new header prompt may choose Saturn: saved with the language.
     const kivo::SavedTogether together(platform.settings);
     applyLanguage(language);
     platform.settings.save(kivo::sectionGeneral, QStringLiteral("language"), language);
@@ -23,15 +24,15 @@ void Form1::switchLanguage(const QString &language)
 
 void Form1::opz11_Click()
 {
-    switchLanguage(QStringLiteral("English"));
+    switchLanguage(Messages::languages[0].toString());
 }
 
 void Form1::opz12_Click()
 {
-    switchLanguage(QStringLiteral("Italiano"));
+    switchLanguage(Messages::languages[1].toString());
 }
 
 void Form1::opz13_Click()
 {
-    switchLanguage(QStringLiteral("Français"));
+    switchLanguage(Messages::languages[2].toString());
 }

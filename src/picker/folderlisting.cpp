@@ -4,14 +4,15 @@
 #include <QCollatorSortKey>
 #include <QFile>
 #include <QLocale>
+#include <QSemaphore>
+#include <QThread>
+#include <QThreadPool>
 
 #include <algorithm>
 #include <dirent.h>
 #include <fcntl.h>
 #include <iterator>
 #include <sys/stat.h>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 namespace kivo
@@ -96,29 +97,33 @@ QStringList listFolder(const QString &folder, EntryKind kind)
 void sortNames(QStringList &names)
 {
     // Keying a name is the costly part: a large folder is keyed and sorted in
-    // parts at once, one per core, and the sorted parts are merged.
+    // parts at once, on Qt's thread pool, and the sorted parts are merged. A
+    // part that finds no free thread, as when the pool is busy with the
+    // sort that called this, is done here.
     constexpr qsizetype namesPerPart = 4096;
     constexpr qsizetype mostParts = 4;
-    const qsizetype cores = std::max(1u, std::thread::hardware_concurrency());
+    const qsizetype cores = std::max(1, QThread::idealThreadCount());
     const qsizetype parts =
         std::clamp(names.size() / namesPerPart, qsizetype(1), std::min(cores, mostParts));
     const auto bound = [&](qsizetype part) { return names.size() * part / parts; };
 
     std::vector<std::vector<KeyedName>> sorted(parts);
-    std::vector<std::thread> helpers;
+    QSemaphore done;
+    int aside = 0;
     for (qsizetype part = 1; part < parts; ++part) {
         const auto work = [&, part] {
             sorted[part] = sortedPart(names, bound(part), bound(part + 1));
         };
-        try {
-            helpers.emplace_back(work);
-        } catch (const std::system_error &) {
-            work(); // no thread to be had: this one does it
-        }
+        if (QThreadPool::globalInstance()->tryStart([&done, work] {
+                work();
+                done.release();
+            }))
+            ++aside;
+        else
+            work();
     }
     sorted[0] = sortedPart(names, 0, bound(1));
-    for (std::thread &helper : helpers)
-        helper.join();
+    done.acquire(aside);
 
     std::vector<KeyedName> keys = std::move(sorted[0]);
     const auto before = personOrder(names);
