@@ -39,6 +39,20 @@ int savedNumber(const QString &text)
     return ok ? number : -1;
 }
 
+// The switches of "Advanced Settings": each box, the number of its key
+// ("opz1" ...) and its handler. A new switch is a row here, its handler,
+// and its fragment in optionFragments().
+struct Switch {
+    QCheckBox *Ui::Form1::*box;
+    int number;
+    void (Form1::*click)();
+};
+const Switch switches[] = {
+    {&Ui::Form1::Check1, 1, &Form1::Check1_Click}, {&Ui::Form1::Check2, 2, &Form1::Check2_Click},
+    {&Ui::Form1::Check3, 3, &Form1::Check3_Click}, {&Ui::Form1::Check4, 4, &Form1::Check4_Click},
+    {&Ui::Form1::Check5, 5, &Form1::Check5_Click}, {&Ui::Form1::Check6, 6, &Form1::Check6_Click},
+};
+
 } // namespace
 
 Form1::Form1(kivo::Platform &platform, QWidget *parent)
@@ -71,12 +85,8 @@ void Form1::connectHandlers()
     connect(ui->Command6, &QPushButton::clicked, this, &Form1::Command6_Click);
     connect(ui->Command7, &QPushButton::clicked, this, &Form1::Command7_Click);
 
-    connect(ui->Check1, &QCheckBox::stateChanged, this, &Form1::Check1_Click);
-    connect(ui->Check2, &QCheckBox::stateChanged, this, &Form1::Check2_Click);
-    connect(ui->Check3, &QCheckBox::stateChanged, this, &Form1::Check3_Click);
-    connect(ui->Check4, &QCheckBox::stateChanged, this, &Form1::Check4_Click);
-    connect(ui->Check5, &QCheckBox::stateChanged, this, &Form1::Check5_Click);
-    connect(ui->Check6, &QCheckBox::stateChanged, this, &Form1::Check6_Click);
+    for (const Switch &option : switches)
+        connect((*ui).*option.box, &QCheckBox::stateChanged, this, option.click);
 
     connect(ui->Combo1, &QComboBox::currentIndexChanged, this, &Form1::Combo1_Click);
     connect(ui->Combo2, &QComboBox::currentIndexChanged, this, &Form1::Combo2_Click);
@@ -166,12 +176,8 @@ void Form1::caricaregsettings()
 {
     restorePathFields();
 
-    restoreCheckBox(ui->Check1, 1);
-    restoreCheckBox(ui->Check2, 2);
-    restoreCheckBox(ui->Check3, 3);
-    restoreCheckBox(ui->Check4, 4);
-    restoreCheckBox(ui->Check5, 5);
-    restoreCheckBox(ui->Check6, 6);
+    for (const Switch &option : switches)
+        restoreCheckBox((*ui).*option.box, option.number);
 
     applyStoredLanguage();
 
