@@ -31,7 +31,8 @@ struct PathRequest {
     qint16 code;
     PathField *Ui::Form1::*field;
     Kind kind;
-    // File requests list this subfolder of the SSE folder, and say so when it is missing.
+    // File requests list this subfolder of the SSE folder (found whatever its
+    // letter case), or the folder itself, and say so when it is missing.
     QStringView subfolder;
     QString (*missingFolder)(const QString &language);
 };

@@ -14,9 +14,9 @@ namespace
 
 // In the order start-up restores them.
 const std::array<PathRequest, 6> requests{{
-    {1, &Ui::Form1::Text1, PathRequest::File, u"/headers", Messages::msgnoheaders},
-    {3, &Ui::Form1::Text3, PathRequest::File, u"/bios", Messages::msgnobios},
-    {4, &Ui::Form1::Text4, PathRequest::File, u"/bios", Messages::msgnobios},
+    {1, &Ui::Form1::Text1, PathRequest::File, u"headers", Messages::msgnoheaders},
+    {3, &Ui::Form1::Text3, PathRequest::File, u"bios", Messages::msgnobios},
+    {4, &Ui::Form1::Text4, PathRequest::File, u"bios", Messages::msgnobios},
     {5, &Ui::Form1::Text5, PathRequest::File, u"", Messages::msgnossepath},
     {6, &Ui::Form1::Text6, PathRequest::File, u"", Messages::msgnossepath},
     {7, &Ui::Form1::Text7, PathRequest::Folder, u"", nullptr},

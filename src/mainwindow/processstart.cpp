@@ -1,5 +1,7 @@
 #include "mainwindow/processstart.h"
 
+#include "picker/folderlisting.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -14,9 +16,11 @@ StartOutcome DetachedProcessStarter::start(const QString &folder, const QStringL
 {
     if (arguments.isEmpty())
         return {StartResult::Failed, QString()};
-    const QString file = QDir(folder).filePath(arguments.first());
+    // Found as Windows finds it: SSE.EXE is sse.exe.
+    const QString name = entryIgnoringCase(folder, arguments.first());
+    const QString file = QDir(folder).filePath(name);
     const QFileInfo info(file);
-    if (!info.exists() || info.isDir())
+    if (name.isEmpty() || !info.exists() || info.isDir())
         return {StartResult::NotFound, QString()};
 
     QProcess process;

@@ -4,6 +4,7 @@
 #include "mainwindow/keepinfront.h"
 #include "mainwindow/settingsstore.h"
 #include "picker/aprifile.h"
+#include "picker/folderlisting.h"
 #include "ui_aprifile.h"
 #include "ui_form1.h"
 
@@ -13,6 +14,13 @@ namespace
 {
 
 const QString nope = QStringLiteral("-nope-");
+
+// The SSE folder as the field shows it, with the subfolder appended as
+// Windows would find it.
+QString startFolder(const QString &sseFolder, const QString &subfolder)
+{
+    return subfolder.isEmpty() ? sseFolder : kivo::pathIgnoringCase(sseFolder, subfolder);
+}
 
 // A file request: the picker locked to one folder of the SSE installation,
 // handing back a bare file name. When that folder is missing, or on a drive
@@ -32,7 +40,8 @@ void richiestafile(Form1 &form, const PathRequest &request)
     p.Drive1->setEnabled(false);
     p.Text1->setEnabled(false);
 
-    const PathResult start = p.Dir1->setPath(form.ui->Text7->text() + request.subfolder.toString());
+    const PathResult start =
+        p.Dir1->setPath(startFolder(form.ui->Text7->text(), request.subfolder.toString()));
     if (start == PathResult::Ok) {
         p.Text1->move(p.Text1->x(), p.Label2->y());
         p.Text1->setText(p.Dir1->path());

@@ -2,7 +2,9 @@
 
 #include <QCollator>
 #include <QCollatorSortKey>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <QSemaphore>
 #include <QThread>
@@ -92,6 +94,28 @@ QStringList listFolder(const QString &folder, EntryKind kind)
     }
     ::closedir(listing);
     return names;
+}
+
+QString entryIgnoringCase(const QString &folder, const QString &name)
+{
+    const QDir dir(folder);
+    if (QFileInfo::exists(dir.filePath(name)))
+        return name;
+    QString found;
+    const QStringList entries =
+        dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QString &entry : entries) {
+        if (entry.compare(name, Qt::CaseInsensitive) == 0 &&
+            (found.isEmpty() || QFile::encodeName(entry) < QFile::encodeName(found)))
+            found = entry;
+    }
+    return found;
+}
+
+QString pathIgnoringCase(const QString &folder, const QString &name)
+{
+    const QString found = entryIgnoringCase(folder, name);
+    return folder + QLatin1Char('/') + (found.isEmpty() ? name : found);
 }
 
 void sortNames(QStringList &names)
