@@ -2,12 +2,14 @@
 #include "extras/extrlowl.h"
 #include "fakeplatform.h"
 #include "mainwindow/keepinfront.h"
+#include "mainwindow/messageboxes.h"
 #include "ui_about.h"
 #include "ui_aprifile.h"
 #include "ui_extrlowl.h"
 
 #include <QDialog>
 #include <QTest>
+#include <QTimer>
 
 #include <optional>
 
@@ -53,6 +55,7 @@ private slots:
     void aModalBoxIsLeftAlone();
     void aMenuOfTheMainWindowIsLeftOpen();
     void whenTheWinnerClosesTheNextOneTakesOver();
+    void aBoxBelongsToTheWindowThatAsks();
 
 private:
     std::optional<Harness> harness;
@@ -107,16 +110,27 @@ void TestExtrasFront::theWindowOpenedLastWins()
                             static_cast<QWidget *>(about)})
         counter.watch(window);
 
-    // Whichever window the user picks, the About window comes back, once.
+    // Whichever window the user picks, the About window comes back, asking
+    // once: its deactivation and the new focus window make one change.
+    int requests = 0;
+    const KeepInFront::Activation activateWindow = KeepInFront::setActivation({});
+    KeepInFront::setActivation([&](QWidget &window) {
+        ++requests;
+        activateWindow(window);
+    });
     for (QWidget *picked : {static_cast<QWidget *>(launcher), static_cast<QWidget *>(form)}) {
         counter.count = 0;
+        requests = 0;
         activate(picked);
         QCOMPARE(QApplication::activeWindow(), about);
         QCOMPARE(counter.count, 2);
+        QCOMPARE(requests, 1);
         // Nothing moves any more.
         settle();
         QCOMPARE(counter.count, 2);
+        QCOMPARE(requests, 1);
     }
+    KeepInFront::setActivation(activateWindow);
 
     // Opening the launcher again brings it to the front, and now it wins.
     form->ui->extr1->trigger();
@@ -182,3 +196,25 @@ void TestExtrasFront::whenTheWinnerClosesTheNextOneTakesOver()
 
 QTEST_MAIN(TestExtrasFront)
 #include "test_extras_front.moc"
+
+// The real box: owned by, and modal for, the window whose action raised it,
+// whatever window is active at that moment.
+void TestExtrasFront::aBoxBelongsToTheWindowThatAsks()
+{
+    form->ui->extr1->trigger();
+    ExtrlowL *launcher = form->extrlowL;
+    form->ui->help1->trigger();
+    settle();
+    QCOMPARE(QApplication::activeWindow(), form->about);
+
+    kivo::QtMessageBoxes boxes;
+    QWidget *shownOver = nullptr;
+    QTimer::singleShot(0, [&] {
+        QWidget *box = QApplication::activeModalWidget();
+        shownOver = box ? box->parentWidget() : nullptr;
+        if (box)
+            box->close();
+    });
+    boxes.show(*launcher, QStringLiteral("text"), kivo::BoxIcon::None, QStringLiteral("KIVO"));
+    QCOMPARE(shownOver, launcher);
+}

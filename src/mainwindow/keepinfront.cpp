@@ -28,10 +28,16 @@ void moveToEnd(QWidget *window)
     order.append(window);
 }
 
-void takeActivation(QWidget &window)
+void raiseAndActivate(QWidget &window)
 {
     window.raise();
     window.activateWindow();
+}
+
+KeepInFront::Activation &activation()
+{
+    static KeepInFront::Activation current = raiseAndActivate;
+    return current;
 }
 
 // The rule itself: while another window of the program is active, and no
@@ -47,7 +53,7 @@ void enforce()
         return;
     if (!now && QGuiApplication::applicationState() != Qt::ApplicationActive)
         return;
-    takeActivation(*front);
+    activation()(*front);
 }
 
 class Watcher : public QObject
@@ -57,10 +63,26 @@ public:
     {
         // A window of the program that is activated when the winner was
         // not active (after a box, or coming back from another program).
-        connect(qApp, &QGuiApplication::focusWindowChanged, this, [](QWindow *window) {
+        connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow *window) {
             if (window)
-                enforce();
+                check();
         });
+    }
+
+    // One check after the events of this change: the rule sees where the
+    // activation went, and asks once.
+    void check()
+    {
+        if (pending)
+            return;
+        pending = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                pending = false;
+                enforce();
+            },
+            Qt::QueuedConnection);
     }
 
 protected:
@@ -69,17 +91,25 @@ protected:
         if (event->type() == QEvent::Show)
             moveToEnd(static_cast<QWidget *>(watched));
         else if (event->type() == QEvent::Hide && !event->spontaneous())
-            enforce();
+            check();
         return false;
     }
+
+private:
+    bool pending = false;
 };
+
+Watcher &watcher()
+{
+    static Watcher *const watching = new Watcher(QCoreApplication::instance());
+    return *watching;
+}
 
 } // namespace
 
 void enrol(QWidget &window)
 {
-    static Watcher *watcher = new Watcher(QCoreApplication::instance());
-    window.installEventFilter(watcher);
+    window.installEventFilter(&watcher());
 }
 
 QWidget *winner()
@@ -96,15 +126,22 @@ void deactivated(QWidget &window)
 {
     // Only the winner takes the activation back, so two windows never pass
     // it to and fro.
-    if (winner() == &window && QApplication::activeWindow())
-        enforce();
+    if (winner() == &window)
+        watcher().check();
 }
 
 void open(QWidget &window)
 {
     window.show();
     moveToEnd(&window);
-    takeActivation(window);
+    activation()(window);
+}
+
+Activation setActivation(Activation replacement)
+{
+    Activation replaced = std::move(activation());
+    activation() = std::move(replacement);
+    return replaced;
 }
 
 } // namespace KeepInFront

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 class QWidget;
 
 // The picker, the About window and the launcher stay in front of the
@@ -10,6 +12,10 @@ class QWidget;
 // activation back; the others let it go where it goes. So two of them never
 // pass the activation to and fro. A modal box is left alone, and so are
 // other programs' windows.
+//
+// A focus change is checked once, after the events that make it up (the
+// window's deactivation, the application's new focus window, a window
+// hiding) have all arrived: one request at most per change.
 namespace KeepInFront
 {
 
@@ -18,8 +24,7 @@ namespace KeepInFront
 // the program has the activation, the next one still open takes it.
 void enrol(QWidget &window);
 
-// Call from the window's deactivation handler: takes the activation back
-// when the rule says so.
+// Call from the window's deactivation handler.
 void deactivated(QWidget &window);
 
 // Shows the window, or brings it to the front when it is already shown,
@@ -28,5 +33,10 @@ void open(QWidget &window);
 
 // The window that takes the activation back now, or none.
 QWidget *winner();
+
+// How a window asks to be raised and activated; tests put their own in to
+// count the requests. Returns the one it replaces.
+using Activation = std::function<void(QWidget &)>;
+Activation setActivation(Activation activation);
 
 } // namespace KeepInFront
