@@ -40,9 +40,15 @@ MUTANTS = [
     ("mainwindow/form1.cpp", "ssepath = lowerDriveLetters(ui->Text7->tag());",
      "ssepath = lowerDriveLetters(ui->Text7->text());", "the SSE folder taken from the wrong string"),
     ("mainwindow/form1.cpp",
-     "    restoreListIndex(ui->Combo5, combo5cont);\n\n",
-     "    restoreListIndex(ui->Combo5, combo5cont);\n    restoreOption(ui->Option2, optbut2cont);\n\n",
-     "the system restored before the end"),
+     "    restoreListIndex(ui->Combo2, combo2cont);\n    restoreListIndex(ui->Combo3, combo3cont);"
+     "\n    restoreListIndex(ui->Combo4, combo4cont);\n    restoreListIndex(ui->Combo5, combo5cont);"
+     "\n\n    // Last, so that the system actually saved wins over the one the\n"
+     "    // restored header and game selected on the way.\n"
+     "    restoreOption(ui->Option1, optbut1cont);\n    restoreOption(ui->Option2, optbut2cont);",
+     "    restoreOption(ui->Option1, optbut1cont);\n    restoreOption(ui->Option2, optbut2cont);\n"
+     "    restoreListIndex(ui->Combo2, combo2cont);\n    restoreListIndex(ui->Combo3, combo3cont);"
+     "\n    restoreListIndex(ui->Combo4, combo4cont);\n    restoreListIndex(ui->Combo5, combo5cont);",
+     "the system restored before the game"),
     ("mainwindow/form1.cpp", "const int saved = state == Qt::Checked ? 1 : (state == Qt::Unchecked ? 0 : 2);",
      "const int saved = state == Qt::Checked ? 0 : (state == Qt::Unchecked ? 1 : 2);",
      "a switch's state saved the other way"),
@@ -61,8 +67,8 @@ MUTANTS = [
      "outcome.result == StartResult::NotFound", "a missing tool ends the program"),
     ("mainwindow/launch.cpp", "opzione4 + opzione5 +\n           opzione6", "opzione4 + opzione6 +\n           opzione5",
      "two option fragments swapped"),
-    ("mainwindow/launch.cpp", 'CommandLine::value(selstvrom) +\n           CommandLine::words(u" -b ")',
-     "CommandLine::value(selstvrom) +\n          ", "the ST-V line loses -b"),
+    ("mainwindow/launch.cpp", 'CommandLine::words(u" -b ") + CommandLine::value(ui->Text4->tag())',
+     "CommandLine::value(ui->Text4->tag())", "the ST-V line loses -b"),
     ("mainwindow/launch.cpp", "        return msgnowine(language, program);", "        return msgnotexecutable(language, program);",
      "no wine reported as not runnable"),
     # The path fields and the hand-over.
@@ -134,7 +140,7 @@ MUTANTS = [
     ("lang/messages.cpp", "texts.column[index].toString()", "texts.column[0].toString()",
      "every message in English"),
     ("lang/messages.cpp", 'u"Sélectionner le BIOS"', 'u"Selectionner le BIOS"', "a French prompt loses an accent"),
-    ("lang/langextras.cpp", 'u"Usage  && Requirements:"', 'u"Usage && Requirements:"', "a frame caption loses a blank"),
+    ("lang/langextras.cpp", 'u"Usage  && Requirements:"', 'u"Usage  & Requirements:"', "a frame caption loses an ampersand"),
     # The extras.
     ("extras/extrlowl.cpp", 'CommandLine::words(u".sgh")', 'CommandLine::words(u".SGH")', "the header's extension changed"),
     ("extras/extrlowl.cpp", "    if (name.isEmpty())", "    if (name.trimmed().isEmpty())", "a name of blanks refused"),
@@ -158,6 +164,7 @@ def main():
     parser.add_argument("--only", help="run the mutants whose description holds this text")
     parser.add_argument("--check", action="store_true", help="only check that every mutant applies")
     parser.add_argument("--keep", action="store_true", help="leave the temporary folder")
+    parser.add_argument("--commit", default="HEAD", help="the commit to check (the last one)")
     options = parser.parse_args()
     root = subprocess.run(["git", "rev-parse", "--show-toplevel"], capture_output=True, text=True,
                           check=True).stdout.strip()
@@ -175,10 +182,10 @@ def main():
 
     folder = tempfile.mkdtemp(prefix="kivo-mutants-")
     tree, build, log = (os.path.join(folder, name) for name in ("tree", "build", "log"))
-    subprocess.run(["git", "worktree", "add", "--detach", tree, "HEAD"], cwd=root, check=True,
+    subprocess.run(["git", "worktree", "add", "--detach", tree, options.commit], cwd=root, check=True,
                    capture_output=True)
     try:
-        print(f"Building the last commit in {folder} (log: {log})", flush=True)
+        print(f"Building {options.commit} in {folder} (log: {log})", flush=True)
         if run(["cmake", "-S", tree, "-B", build], folder, log) or \
                 run(["cmake", "--build", build, "-j2"], folder, log):
             print("the unchanged program does not build")

@@ -1,274 +1,238 @@
-#include "lang/lang.h"
-#include "test_pickerhelpers.h"
+// The Browse buttons and the picker on real folders: where each request
+// opens, what the choice fills and saves, where the picker remembers, and
+// drives and folders that are not there.
 
-#include <QApplication>
-#include <QScopeGuard>
+#include "harness.h"
+#include "lang/messages.h"
 
-#include <cstdio>
-
-using namespace pickertest;
-
-// The picker window itself: its lists, its drives and what it does when
-// one is not ready, its captions, and how it keeps in front.
 class TestPicker : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void filesAreListedAsAPersonExpects();
-    void foldersAreShownAsATreeAndOpened();
-    void aDriveThatIsNotReadyIsReportedAndLeft();
-    void captionsInEachLanguage();
-    void keepsInFrontWithoutFighting();
+    void eachRequestOpensWhereItsFilesAre();
+    void aChoiceFillsItsFieldAndIsSaved();
+    void thePickerRemembersWhereItWas();
+    void drivesAndFoldersThatAreNotThere();
 };
 
-void TestPicker::filesAreListedAsAPersonExpects()
+namespace
+{
+
+void open(DirListBox *list, const QString &text)
+{
+    const QList<QTreeWidgetItem *> found =
+        list->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
+    QVERIFY2(!found.isEmpty(), qPrintable(text));
+    list->scrollToItem(found.first());
+    const QPoint at = list->visualItemRect(found.first()).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+}
+
+} // namespace
+
+void TestPicker::eachRequestOpensWhereItsFilesAre()
 {
     SseFolder sse;
-    const QString many = sse / QStringLiteral("many");
-    QVERIFY(QDir().mkpath(many + QStringLiteral("/folder.bin")));
-    QStringList expected;
-    for (int number = 1; number <= 20; ++number) {
-        const QString name = QStringLiteral("file%1").arg(number);
-        QVERIFY(makeFile(many + QLatin1Char('/') + name));
-        expected.append(name);
+    // As Windows would find them: the names on disk are Headers and BIOS.
+    QVERIFY(QDir(sse.path).rename(QStringLiteral("headers"), QStringLiteral("Headers")));
+    QVERIFY(QDir(sse.path).rename(QStringLiteral("bios"), QStringLiteral("BIOS")));
+    Harness harness(sse.path);
+    const Ui::Form1 &ui = *harness.start().ui;
+    const QPair<QPushButton *, QString> requests[] = {
+        {ui.Command1, sse / QStringLiteral("Headers")},
+        {ui.Command3, sse / QStringLiteral("BIOS")},
+        {ui.Command4, sse / QStringLiteral("BIOS")},
+        {ui.Command5, sse.path},
+        {ui.Command6, sse.path}};
+    for (const auto &[button, folder] : requests) {
+        QTest::mouseClick(button, Qt::LeftButton);
+        const Ui::ApriFile &p = harness.picker();
+        QVERIFY(p.Dir1->isHidden() && p.File1->isVisible() && !p.Drive1->isEnabled());
+        QCOMPARE(p.File1->x(), 0);
+        QCOMPARE(p.File1->path(), folder);
+        QCOMPARE(p.Text1->text(), folder);
     }
-    QVERIFY(makeFile(many + QStringLiteral("/.hidden")));
-    QVERIFY(QFile::link(many + QStringLiteral("/file1"), many + QStringLiteral("/link to a file")));
-    QVERIFY(QFile::link(many + QStringLiteral("/nowhere"), many + QStringLiteral("/broken link")));
-    expected.append(QStringLiteral("link to a file"));
-    // Bytes that are no UTF-8 would not come back as the same name.
-    const QByteArray badName = QFile::encodeName(many) + "/bad\xff.bin";
-    FILE *raw = std::fopen(badName.constData(), "w");
-    QVERIFY(raw);
-    std::fclose(raw);
-    // QTemporaryDir could not remove it by name either.
-    const auto removeBad = qScopeGuard([&] { std::remove(badName.constData()); });
+    // Hidden files left out; files without a dot in; numbers by value.
+    QTest::mouseClick(ui.Command1, Qt::LeftButton);
+    QCOMPARE(listed(harness.picker().File1),
+             QStringList({u"Disc2.sgh"_qs, u"disc10.sgh"_qs, oddHeader, u"README"_qs}));
+    // The folder request: every drive and folder, from where the picker was.
+    QTest::mouseClick(ui.Command7, Qt::LeftButton);
+    const Ui::ApriFile &p = harness.picker();
+    QVERIFY(p.File1->isHidden() && p.Dir1->isVisible() && p.Drive1->isEnabled());
+    QCOMPARE(p.Dir1->path(), sse / QStringLiteral("Headers"));
+    open(p.Dir1, QStringLiteral("sub folder"));
+    QCOMPARE(p.Text1->text(), sse / QStringLiteral("Headers/sub folder"));
+    QCOMPARE(harness.seams.boxes.size(), 0);
+    QVERIFY(harness.settings.saves.size() == 5); // start-up's own
 
-    PickerHarness harness(sse.path);
-    Form1 &form = harness.startShown();
-    QTest::mouseClick(form.ui->Command1, Qt::LeftButton);
-    FileListBox *files = harness.picker()->ui->File1;
-    QCOMPARE(listedFiles(files),
-             QStringList({QStringLiteral("apple.sgh"), QStringLiteral("disc2.sgh"),
-                          QStringLiteral("Disc10.sgh"), oddHeader, QStringLiteral("README")}));
-    QCOMPARE(files->fileName(), QString());
-
-    QTest::mouseClick(harness.picker()->ui->CancelButton, Qt::LeftButton);
-    form.ui->Text7->setText(many);
-    QTest::mouseClick(form.ui->Command5, Qt::LeftButton);
-    files = harness.picker()->ui->File1;
-    QCOMPARE(listedFiles(files), expected);
-    // Another pattern lists only what matches it, letter case aside.
-    files->setPattern(QStringLiteral("FILE1?"));
-    QCOMPARE(listedFiles(files), expected.mid(9, 10));
+    // Folders truly missing are reported, over the main window, in the
+    // language; the picker closes and nothing is written.
+    QVERIFY(QDir(sse / QStringLiteral("BIOS")).removeRecursively());
+    harness.form->lingua = QStringLiteral("Italiano");
+    QTest::mouseClick(ui.Command4, Qt::LeftButton);
+    QVERIFY(!harness.form->apriFile);
+    const ShownBox box = harness.seams.boxes.value(0);
+    QVERIFY(box.owner == harness.form.get() && box.icon == kivo::BoxIcon::Critical &&
+            box.title == u"Error" && box.text == Messages::msgnobios(harness.form->lingua));
+    ui.Text7->setText(sse / QStringLiteral("gone"));
+    QTest::mouseClick(ui.Command5, Qt::LeftButton);
+    QCOMPARE(harness.seams.boxes.value(1).text, Messages::msgnossepath(harness.form->lingua));
+    QCOMPARE(harness.settings.saves.size(), 5);
 }
 
-void TestPicker::foldersAreShownAsATreeAndOpened()
+void TestPicker::aChoiceFillsItsFieldAndIsSaved()
 {
     SseFolder sse;
-    const QString top = sse.temp.path() + QStringLiteral("/volume");
-    for (const char *folder :
-         {"games/Saturn 10", "games/saturn 9", "games/.hidden", "games/ST-V", "other"})
-        QVERIFY(QDir().mkpath(top + QLatin1Char('/') + QString::fromUtf8(folder)));
-    QVERIFY(makeFile(top + QStringLiteral("/games/not a folder.bin")));
+    Harness harness(sse.path);
+    Form1 &form = harness.start();
+    const Ui::Form1 &ui = *form.ui;
+    const auto choose = [&](QPushButton *button, const QString &name, bool twice) {
+        QTest::mouseClick(button, Qt::LeftButton);
+        clickFile(harness.picker().File1, name, twice);
+        if (!twice)
+            QTest::mouseClick(harness.picker().OKButton, Qt::LeftButton);
+        QVERIFY(!form.apriFile);
+    };
+    ui.Combo2->setCurrentIndex(4);
+    choose(ui.Command1, oddHeader, true);
+    choose(ui.Command3, oddBios, false);
+    choose(ui.Command4, QStringLiteral("stv.bin"), false);
+    choose(ui.Command6, QStringLiteral("cart.bin"), true);
+    const QPair<PathField *, QString> filled[] = {{ui.Text1, oddHeader},
+                                                  {ui.Text3, oddBios},
+                                                  {ui.Text4, u"stv.bin"_qs},
+                                                  {ui.Text6, u"cart.bin"_qs}};
+    for (const auto &[field, name] : filled) {
+        const QString key = u"Last Folders/text"_qs + field->objectName().mid(4);
+        QCOMPARE(field->text(), name);
+        QCOMPARE(field->tag(), name);
+        QCOMPARE(harness.settings.values[key], name);
+        QCOMPARE(harness.settings.values[key + u"tag"_qs], name);
+    }
+    // The header chose Saturn; the cartridge's switch can now be ticked.
+    QVERIFY(ui.Option1->isChecked() && ui.Check2->isEnabled() && !ui.Check1->isEnabled());
 
-    PickerHarness harness(sse.path);
-    harness.volumes.volumes = {{QStringLiteral("/"), QStringLiteral("system")},
-                               {top, QStringLiteral("VOL")},
-                               {top + QStringLiteral("/games/ST-V"), QString()}};
-    Form1 &form = harness.startShown();
-    QTest::mouseClick(form.ui->Command7, Qt::LeftButton);
-    const Ui::ApriFile &p = *harness.picker()->ui;
-    QCOMPARE(p.Drive1->count(), 3);
-    QCOMPARE(p.Drive1->itemText(0), QStringLiteral("/ [system]"));
-    QCOMPARE(p.Drive1->itemText(2), top + QStringLiteral("/games/ST-V"));
+    // Confirmed with no file: empty field and tag, both saved.
+    QTest::mouseClick(ui.Command6, Qt::LeftButton);
+    QTest::mouseClick(harness.picker().OKButton, Qt::LeftButton);
+    QCOMPARE(ui.Text6->text() + ui.Text6->tag() + harness.settings["Last Folders/text6tag"],
+             QString());
 
-    // The drive holding a path is the one with the longest root leading it.
-    p.Drive1->setDrive(top + QStringLiteral("/games/saturn 9"));
-    QCOMPARE(p.Drive1->currentIndex(), 1);
-    QCOMPARE(p.Dir1->path(), top);
-    QCOMPARE(shownFolders(p.Dir1),
-             QStringList({top, QStringLiteral(" games"), QStringLiteral(" other")}));
-
-    openFolder(p.Dir1, QStringLiteral("games"));
-    QCOMPARE(shownFolders(p.Dir1),
-             QStringList({top, QStringLiteral(" games"), QStringLiteral("  saturn 9"),
-                          QStringLiteral("  Saturn 10"), QStringLiteral("  ST-V")}));
-    QCOMPARE(p.Text1->text(), top + QStringLiteral("/games"));
-
-    // Enter opens the highlighted folder; arrows alone only move the highlight.
-    p.Dir1->setFocus();
-    QTest::keyClick(p.Dir1, Qt::Key_Down);
-    QCOMPARE(p.Dir1->path(), top + QStringLiteral("/games"));
-    QTest::keyClick(p.Dir1, Qt::Key_Return);
-    QCOMPARE(p.Dir1->path(), top + QStringLiteral("/games/saturn 9"));
-    QCOMPARE(form.picker.dirselect1, top + QStringLiteral("/games/saturn 9"));
-    QCOMPARE(p.Text1->text(), top + QStringLiteral("/games/saturn 9"));
-    // Up the tree, to the root.
-    openFolder(p.Dir1, top);
-    QCOMPARE(p.Dir1->path(), top);
-
-    // Each volume keeps its current folder for the run, and a new picker
-    // starts from it.
-    openFolder(p.Dir1, QStringLiteral("games"));
-    QTest::keyClick(p.Drive1, Qt::Key_Up);
-    QCOMPARE(p.Dir1->path().startsWith(top), false);
-    QTest::keyClick(p.Drive1, Qt::Key_Down);
-    QCOMPARE(p.Dir1->path(), top + QStringLiteral("/games"));
+    // A folder through a link: the path as chosen, its short form as the
+    // tag, and the folder check follows at once.
+    QVERIFY(QFile::link(sse.path, sse.temp.path() + QStringLiteral("/link")));
+    ui.Text7->setText(sse.temp.path());
+    QTest::mouseClick(ui.Command7, Qt::LeftButton);
+    harness.picker().Dir1->setPath(sse.temp.path());
+    open(harness.picker().Dir1, QStringLiteral("link"));
+    QTest::mouseClick(harness.picker().OKButton, Qt::LeftButton);
+    QCOMPARE(ui.Text7->text(), sse.temp.path() + QStringLiteral("/link"));
+    QCOMPARE(ui.Text7->tag(), sse.path);
+    QCOMPARE(harness.settings["Last Folders/text7tag"], sse.path);
+    QCOMPARE(form.ssepath, form.apppath);
 }
 
-void TestPicker::aDriveThatIsNotReadyIsReportedAndLeft()
+void TestPicker::thePickerRemembersWhereItWas()
 {
     SseFolder sse;
     const QString disc = sse.temp.path() + QStringLiteral("/disc");
-    const QString empty = sse.temp.path() + QStringLiteral("/no medium");
-    QVERIFY(QDir().mkpath(disc + QStringLiteral("/games")));
-    QVERIFY(makeFile(disc + QStringLiteral("/games/game.sgh")));
+    QVERIFY(QDir().mkpath(disc + QStringLiteral("/a/b")));
     const QList<kivo::Volume> volumes{{QStringLiteral("/"), QStringLiteral("system")},
-                                      {disc, QStringLiteral("DISC")},
-                                      {empty, QStringLiteral("EMPTY")}};
-
+                                      {disc, QStringLiteral("DISC")}};
+    const QString discEntry = disc + QStringLiteral(" [DISC]");
+    QMap<QString, QString> store;
     {
-        PickerHarness harness(sse.path);
-        harness.volumes.volumes = volumes;
-        harness.settings.setGeneral(QStringLiteral("language"), QStringLiteral("Français"));
-        Form1 &form = harness.startShown();
+        Harness harness(sse.path);
+        harness.seams.volumes = volumes;
+        const Ui::Form1 &ui = *harness.start().ui;
+        QCOMPARE(harness.form->picker.dirselect1, QStringLiteral("-nope-"));
+        // Moves count at once, confirmed or not; Cancel and Escape write nothing.
+        QTest::mouseClick(ui.Command7, Qt::LeftButton);
+        QTest::keyClick(harness.picker().Drive1, Qt::Key_Down);
+        open(harness.picker().Dir1, QStringLiteral("a"));
+        QCOMPARE(harness.form->picker.dirselect1, disc + QStringLiteral("/a"));
         harness.settings.saves.clear();
-        QTest::mouseClick(form.ui->Command7, Qt::LeftButton);
-        const Ui::ApriFile &p = *harness.picker()->ui;
-        p.Drive1->setFocus();
-        QTest::keyClick(p.Drive1, Qt::Key_Down);
-        openFolder(p.Dir1, QStringLiteral("games"));
-        QCOMPARE(harness.boxes.shown.size(), 0);
-
-        QTest::keyClick(p.Drive1, Qt::Key_Down);
-        QCOMPARE(harness.boxes.shown.size(), 1);
-        QCOMPARE(harness.boxes.shown.first().text,
-                 QStringLiteral("Errore: Drive non accessibile."));
-        QCOMPARE(harness.boxes.shown.first().icon, kivo::BoxIcon::None);
-        QCOMPARE(harness.boxes.shown.first().title, QStringLiteral("KIVO"));
-        QCOMPARE(p.Drive1->drive(), disc + QStringLiteral(" [DISC]"));
-        QCOMPARE(p.Dir1->path(), disc + QStringLiteral("/games"));
-        QCOMPARE(p.File1->path(), disc + QStringLiteral("/games"));
-        QCOMPARE(form.picker.driveselect1, disc + QStringLiteral(" [DISC]"));
-        QCOMPARE(form.picker.dirselect1, disc + QStringLiteral("/games"));
-        QCOMPARE(form.picker.driveiniziale, disc + QStringLiteral(" [DISC]"));
-
-        // The medium is in now.
-        QVERIFY(QDir().mkpath(empty));
-        QTest::keyClick(p.Drive1, Qt::Key_Down);
-        QCOMPARE(harness.boxes.shown.size(), 1);
-        QCOMPARE(p.Dir1->path(), empty);
-        QTest::keyClick(p.Drive1, Qt::Key_Up);
-        QCOMPARE(p.Dir1->path(), disc + QStringLiteral("/games"));
+        QTest::mouseClick(harness.picker().CancelButton, Qt::LeftButton);
+        QTest::mouseClick(ui.Command7, Qt::LeftButton);
+        QCOMPARE(harness.picker().Drive1->drive(), discEntry);
+        QCOMPARE(harness.picker().Dir1->path(), disc + QStringLiteral("/a"));
+        QVERIFY(QTest::qWaitForWindowActive(harness.form->apriFile));
+        QTest::keyClick(harness.picker().Dir1, Qt::Key_Escape);
+        QVERIFY(!harness.form->apriFile);
         QCOMPARE(harness.settings.saves, QStringList());
-        QVERIFY(QDir(empty).removeRecursively());
+
+        // Enter confirms without keeping the place; Ok keeps it.
+        QTest::mouseClick(ui.Command1, Qt::LeftButton);
+        clickFile(harness.picker().File1, QStringLiteral("Disc2.sgh"));
+        QTest::keyClick(harness.picker().File1, Qt::Key_Return);
+        QCOMPARE(ui.Text1->tag(), QStringLiteral("Disc2.sgh"));
+        QCOMPARE(harness.settings["Last Folders/load-lastdir1"], QString());
+        QTest::mouseClick(ui.Command7, Qt::LeftButton);
+        harness.picker().Drive1->setDrive(discEntry);
+        open(harness.picker().Dir1, QStringLiteral("b"));
+        QTest::mouseClick(harness.picker().OKButton, Qt::LeftButton);
+        QCOMPARE(harness.settings["Last Folders/load-lastdrive1"], discEntry);
+        QCOMPARE(harness.settings["Last Folders/load-lastdir1"], disc + QStringLiteral("/a/b"));
+        store = harness.settings.values;
     }
-
-    // In a new run no drive was entered yet: back to the program's own drive.
-    PickerHarness harness(sse.path);
-    harness.volumes.volumes = volumes;
-    Form1 &form = harness.startShown();
-    QTest::mouseClick(form.ui->Command7, Qt::LeftButton);
-    const Ui::ApriFile &p = *harness.picker()->ui;
-    p.Drive1->setFocus();
-    QTest::keyClick(p.Drive1, Qt::Key_End);
-    QCOMPARE(harness.boxes.shown.size(), 1);
-    QCOMPARE(p.Drive1->drive(), QStringLiteral("/ [system]"));
-    QCOMPARE(form.picker.driveselect1, QStringLiteral("/ [system]"));
-    QCOMPARE(form.picker.driveiniziale, QStringLiteral("/ [system]"));
-
-    // A root that is there but no folder is no medium either.
-    QVERIFY(makeFile(empty));
-    QTest::keyClick(p.Drive1, Qt::Key_End);
-    QCOMPARE(harness.boxes.shown.size(), 2);
-    QCOMPARE(p.Drive1->drive(), QStringLiteral("/ [system]"));
+    // In the next run the saved place wins over where the picker went since.
+    Harness harness(sse.path);
+    harness.seams.volumes = volumes;
+    harness.settings.values = store;
+    const Ui::Form1 &ui = *harness.start().ui;
+    QTest::mouseClick(ui.Command7, Qt::LeftButton);
+    harness.picker().Drive1->setDrive(QStringLiteral("/"));
+    QTest::mouseClick(harness.picker().CancelButton, Qt::LeftButton);
+    QTest::mouseClick(ui.Command7, Qt::LeftButton);
+    QCOMPARE(harness.picker().Drive1->drive(), discEntry);
+    QCOMPARE(harness.picker().Dir1->path(), disc + QStringLiteral("/a/b"));
 }
 
-void TestPicker::captionsInEachLanguage()
+void TestPicker::drivesAndFoldersThatAreNotThere()
 {
     SseFolder sse;
-    PickerHarness harness(sse.path);
-    Form1 &form = harness.startShown();
-    QVERIFY(!form.apriFile);
+    const QString stick = sse.temp.path() + QStringLiteral("/stick");
+    const QString empty = sse.temp.path() + QStringLiteral("/no medium");
+    QVERIFY(QDir().mkpath(stick + QStringLiteral("/games")));
+    Harness harness(sse.path);
+    harness.seams.volumes = {{QStringLiteral("/"), QStringLiteral("system")},
+                             {stick, QStringLiteral("STICK")},
+                             {empty, QStringLiteral("EMPTY")}};
+    harness.settings["General/language"] = QStringLiteral("Français");
+    const Ui::Form1 &ui = *harness.start().ui;
 
-    // Applying the captions makes the window, hidden, in its design state.
-    Lang::langaprifile(form, QStringLiteral("Italiano"));
-    ApriFile *picker = harness.picker();
-    QVERIFY(picker && !picker->isVisible());
-    const Ui::ApriFile &p = *picker->ui;
-    QCOMPARE(picker->windowTitle(), QStringLiteral("Scegli file/Cartella"));
-    QCOMPARE(p.Label1->text(), QStringLiteral("Cerca in:"));
-    QCOMPARE(p.Label2->text(), QStringLiteral("Tipo File:"));
-    QCOMPARE(p.CancelButton->text(), QStringLiteral("&Annulla"));
-    QCOMPARE(p.OKButton->text(), QStringLiteral("&Ok"));
-    QCOMPARE(p.Combo1->editAreaText(), QStringLiteral("Combo1"));
-    QCOMPARE(p.Text1->text(), QStringLiteral("Text1"));
+    // A drive without a medium is said so, in Italian whatever the
+    // language, and the lists go back to the drive and folder before.
+    QTest::mouseClick(ui.Command7, Qt::LeftButton);
+    QTest::keyClick(harness.picker().Drive1, Qt::Key_Down);
+    open(harness.picker().Dir1, QStringLiteral("games"));
+    QTest::keyClick(harness.picker().Drive1, Qt::Key_Down);
+    QCOMPARE(harness.seams.boxes.size(), 1);
+    QCOMPARE(harness.seams.boxes[0].text, QStringLiteral("Errore: Drive non accessibile."));
+    QCOMPARE(harness.seams.boxes[0].owner, harness.form->apriFile.data());
+    QCOMPARE(harness.picker().Drive1->drive(), stick + QStringLiteral(" [STICK]"));
+    QCOMPARE(harness.picker().File1->path(), stick + QStringLiteral("/games"));
 
-    Lang::langaprifile(form, QStringLiteral("Français"));
-    QCOMPARE(harness.picker(), picker);
-    QCOMPARE(picker->windowTitle(), QStringLiteral("Sélectionner un fichier/chemin"));
-    QCOMPARE(p.Label1->text(), QStringLiteral("Trouver dans:"));
-    QCOMPARE(p.Label2->text(), QStringLiteral("Type de fichier:"));
-    QCOMPARE(p.CancelButton->text(), QStringLiteral("Annuler"));
+    // The folder the picker shows goes away: the listed name a person picks
+    // is handed over; the next request finds nothing there.
+    QTest::mouseClick(harness.picker().CancelButton, Qt::LeftButton);
+    QTest::mouseClick(ui.Command1, Qt::LeftButton);
+    QVERIFY(QDir(sse / QStringLiteral("headers")).removeRecursively());
+    clickFile(harness.picker().File1, oddHeader);
+    QTest::mouseClick(harness.picker().OKButton, Qt::LeftButton);
+    QCOMPARE(ui.Text1->tag(), oddHeader);
+    QTest::mouseClick(ui.Command1, Qt::LeftButton);
+    QCOMPARE(harness.seams.boxes.last().text, Messages::msgnoheaders(harness.form->lingua));
 
-    Lang::langaprifile(form, QStringLiteral("english"));
-    QCOMPARE(p.Label1->text(), QStringLiteral("Trouver dans:"));
-
-    // A Browse request uses the current language.
-    form.lingua = QStringLiteral("English");
-    QTest::mouseClick(form.ui->Command5, Qt::LeftButton);
-    picker = harness.picker();
-    QCOMPARE(picker->windowTitle(), QStringLiteral("Select file/Path"));
-    QCOMPARE(picker->ui->Label1->text(), QStringLiteral("Find in:"));
-    QCOMPARE(picker->ui->Label2->text(), QStringLiteral("File Type:"));
-    QCOMPARE(picker->ui->CancelButton->text(), QStringLiteral("&Cancel"));
-    QCOMPARE(picker->ui->Combo1->editAreaText(), QStringLiteral("All Files *.*"));
-}
-
-void TestPicker::keepsInFrontWithoutFighting()
-{
-    SseFolder sse;
-    PickerHarness harness(sse.path);
-    harness.volumes.volumes.append({sse.temp.path() + QStringLiteral("/gone"), QString()});
-    Form1 &form = harness.startShown();
-    const auto settle = [] {
-        for (int round = 0; round < 10; ++round)
-            QCoreApplication::processEvents();
-    };
-
-    QTest::mouseClick(form.ui->Command7, Qt::LeftButton);
-    ApriFile *picker = harness.picker();
-    settle();
-    QCOMPARE(QApplication::activeWindow(), picker);
-
-    // The user activates the main window: the picker takes it back.
-    form.activateWindow();
-    settle();
-    QCOMPARE(QApplication::activeWindow(), picker);
-
-    // A box the picker shows keeps the activation while it is up.
-    bool boxKeptIt = false;
-    harness.boxes.whileShown = [&](const ShownBox &) {
-        QWidget box(picker, Qt::Dialog);
-        box.setWindowModality(Qt::ApplicationModal);
-        box.show();
-        box.activateWindow();
-        settle();
-        boxKeptIt = QApplication::activeWindow() == &box;
-    };
-    picker->ui->Drive1->setFocus();
-    QTest::keyClick(picker->ui->Drive1, Qt::Key_End);
-    harness.boxes.whileShown = nullptr;
-    QCOMPARE(harness.boxes.shown.size(), 1);
-    QVERIFY(boxKeptIt);
-    picker->activateWindow();
-    settle();
-    QCOMPARE(QApplication::activeWindow(), picker);
-
-    // With other windows kept in front, the one opened last wins, and none
-    // fights it: test_extras_front, on the same KeepInFront.
+    // The stick is pulled with the picker's place on it: the folder request
+    // opens at the program's own folder.
+    QVERIFY(QDir(stick).removeRecursively());
+    QTest::mouseClick(ui.Command7, Qt::LeftButton);
+    QVERIFY(harness.form->apriFile && harness.picker().Dir1->isVisible());
+    QCOMPARE(harness.picker().Dir1->path(), sse.path);
 }
 
 QTEST_MAIN(TestPicker)

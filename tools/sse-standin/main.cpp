@@ -121,7 +121,12 @@ private:
     {
         if (name.isEmpty())
             return false;
-        const QDir base(subfolder.isEmpty() ? folder : QDir(folder).filePath(subfolder));
+        // As under Windows, "Headers" is "headers".
+        QDir base(folder);
+        for (const QString &entry : base.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+            if (entry.compare(subfolder, Qt::CaseInsensitive) == 0)
+                base.cd(entry);
+        }
         return QFileInfo(base.filePath(name)).isFile();
     }
 

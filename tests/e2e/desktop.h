@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QVariant>
+
+#include <memory>
+
+// A private desktop for end-to-end tests: an X server (Xvfb) with a session
+// bus and its accessibility bus, an SSE folder holding the real kivo, and
+// the ways a user types, presses and reads. No shell anywhere: every program
+// is a path and an argument list. Whatever it started is killed at the end.
+class Desktop
+{
+public:
+    ~Desktop();
+    bool start();
+    QString error() const { return lastError; }
+    QProcessEnvironment environment() const;
+
+    // A new SSE folder below a new temporary folder: name may hold several
+    // levels. It gets kivo, and the stand-in emulator as sseName.
+    bool prepare(const QString &name, const QString &sseName = QStringLiteral("sse.exe"));
+    QString sse;
+    QString top() const { return folder->path(); }
+    // A small generated file saying what it stands for; never real data.
+    bool add(const QString &relativePath);
+    bool writeSettings(const QList<QPair<QString, QVariant>> &values) const;
+    QString setting(const QString &key) const;
+    // What a stand-in logged, one entry a start.
+    QList<QJsonObject> log(const QString &name = QStringLiteral("sse-standin.log")) const;
+
+    // Starts kivo (ending the one before) and waits for its main window.
+    bool startKivo(const QProcessEnvironment &changes = {}, const QString &workingFolder = {});
+    QProcess *kivo = nullptr;
+    // Types keys (xdotool's names) into a window, by default the main window.
+    bool type(const QStringList &keys, const QString &window = {});
+    // Waits for the picker, types into it, and waits until it is gone.
+    bool inPicker(const QStringList &keys);
+    QStringList windows(const QString &nameRegex);
+    bool gone(const QString &nameRegex, int timeoutMs = 10000);
+    // Waits for one box of that name and confirms it.
+    bool confirm(const QString &nameRegex);
+    // Presses "Run SSE" by its key, and returns what the emulator received next.
+    QStringList run();
+    // Presses the nth button of that name in the frame of that name, as a
+    // screen reader does.
+    bool press(const QString &frame, const QString &button, int nth = 0);
+
+private:
+    QString xdotool(const QStringList &arguments, bool *ok = nullptr);
+    // Started in folder in, or for a helper (in empty) wherever the test is.
+    QProcess *launch(const QString &program, const QStringList &arguments,
+                     const QProcessEnvironment &environment, const QString &in = {});
+
+    QList<QProcess *> helpers;
+    QString display;
+    QString bus;
+    QString accessibility;
+    QString mainWindow;
+    std::unique_ptr<QTemporaryDir> folder;
+    QTemporaryDir config;
+    QString lastError;
+};
+
+QStringList words(const char *text);
+QStringList argumentsOf(const QJsonObject &entry);
+// The emulator's Saturn line: the header, drive F:, the BIOS, then the rest.
+QStringList saturnArguments(const QString &header, const QString &bios, const QStringList &rest);
+inline const QString pickerName = QStringLiteral("^Select file/Path$");
+constexpr int patience = 10000;

@@ -1,0 +1,134 @@
+#pragma once
+
+// The main window on platform seams that record what crosses them, and an
+// SSE folder of real files with awkward names.
+
+#include "mainwindow/form1.h"
+#include "picker/aprifile.h"
+#include "ui_aprifile.h"
+#include "ui_form1.h"
+
+#include <QMap>
+#include <QStringListModel>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+struct MemorySettings : kivo::SettingsStore {
+    QMap<QString, QString> values; // "Section/key"
+    QStringList saves;             // every save in order, "key=value"
+    QString get(const QString &section, const QString &key) override
+    {
+        return values.value(section + u'/' + key);
+    }
+    void save(const QString &section, const QString &key, const QString &value) override
+    {
+        values[section + u'/' + key] = value;
+        saves.append(key + u'=' + value);
+    }
+    QString &operator[](const char *key) { return values[QString::fromUtf8(key)]; }
+};
+
+struct ShownBox {
+    QWidget *owner;
+    QString text;
+    kivo::BoxIcon icon;
+    QString title;
+};
+
+struct Recorders : kivo::ProcessStarter, kivo::MessageBoxes, kivo::OwnFolder, kivo::Volumes {
+    QList<QStringList> starts; // the arguments of every start from the own folder
+    kivo::StartOutcome outcome;
+    QList<ShownBox> boxes;
+    QString folder = QStringLiteral("/");
+    QList<kivo::Volume> volumes{{QStringLiteral("/"), QStringLiteral("system")}};
+
+    kivo::StartOutcome start(const QString &in, const QStringList &arguments) override
+    {
+        starts.append(in == folder ? arguments : QStringList{QStringLiteral("elsewhere")});
+        return outcome;
+    }
+    void show(QWidget &owner, const QString &text, kivo::BoxIcon icon,
+              const QString &title) override
+    {
+        boxes.append({&owner, text, icon, title});
+    }
+    QString path() const override { return folder; }
+    QList<kivo::Volume> mounted() const override { return volumes; }
+};
+
+inline bool makeFile(const QString &path)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write("KIVO test data\n") > 0;
+}
+
+// Blanks, quotes, shell characters, a backslash and letters beyond ASCII.
+inline const QString oddHeader = QStringLiteral("my \"game\" $(touch x); \\ é.sgh");
+inline const QString oddBios = QStringLiteral("Saturn BIOS 'v1' $HOME;`id` ü.bin");
+
+// An SSE folder whose own name has a blank and an accent.
+struct SseFolder {
+    QTemporaryDir temp;
+    QString path = QDir(temp.path()).canonicalPath() + QStringLiteral("/SSE é");
+    SseFolder()
+    {
+        for (const QString &name :
+             {u"headers/"_qs + oddHeader, u"headers/disc10.sgh"_qs, u"headers/Disc2.sgh"_qs,
+              u"headers/.hidden.sgh"_qs, u"headers/README"_qs, u"bios/"_qs + oddBios,
+              u"bios/stv.bin"_qs, u"cart.bin"_qs})
+            makeFile(path + u'/' + name);
+        QDir().mkpath(path + QStringLiteral("/headers/sub folder"));
+    }
+    QString operator/(const QString &name) const { return path + u'/' + name; }
+};
+
+struct Harness {
+    MemorySettings settings;
+    Recorders seams;
+    kivo::Platform platform{settings, seams, seams, seams, seams};
+    std::unique_ptr<Form1> form;
+
+    explicit Harness(const QString &ownFolder = QStringLiteral("/")) { seams.folder = ownFolder; }
+    Form1 &start()
+    {
+        form = std::make_unique<Form1>(platform);
+        form->show();
+        return *form;
+    }
+    // Files chosen in an earlier run, by field number.
+    void chosen(std::initializer_list<std::pair<int, QString>> files)
+    {
+        for (const auto &[field, name] : files) {
+            settings.values[QStringLiteral("Last Folders/text%1").arg(field)] = name;
+            settings.values[QStringLiteral("Last Folders/text%1tag").arg(field)] = name;
+        }
+    }
+    Ui::ApriFile &picker() { return *form->apriFile->ui; }
+    QStringList lastStart() const { return seams.starts.value(seams.starts.size() - 1); }
+    QString general(const char *key) { return settings[(QByteArray("General/") + key).data()]; }
+};
+
+inline QStringList words(const char *text)
+{
+    return QString::fromUtf8(text).split(u' ');
+}
+
+inline QStringList listed(FileListBox *list)
+{
+    return static_cast<QStringListModel *>(list->model())->stringList();
+}
+
+// Selects a file of the list by clicking it, or double-clicks it.
+inline void clickFile(FileListBox *list, const QString &name, bool twice = false)
+{
+    const QModelIndex index = list->model()->index(int(listed(list).indexOf(name)), 0);
+    QVERIFY2(index.isValid(), qPrintable(name));
+    const QPoint at = list->visualRect(index).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    if (twice)
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+}

@@ -1,0 +1,409 @@
+// The main window as a person uses it: start-up and what it restores, the
+// lines "Run SSE" starts, the languages, keyboard and screen reader.
+
+#include "extras/about.h"
+#include "extras/extrlowl.h"
+#include "harness.h"
+#include "lang/messages.h"
+#include "mainwindow/settingsstore.h"
+
+#include <QAbstractItemView>
+#include <QAccessible>
+#include <QRandomGenerator>
+#include <QSettings>
+
+using kivo::StartResult;
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void startUpShowsWhatWasSaved();
+    void aBrokenSettingsFileIsNoHarm();
+    void theLinesRunSseStarts();
+    void whatRunSseRefusesOrReports();
+    void languagesChangeWordsOnly();
+    void keyboardAndScreenReaders();
+};
+
+namespace
+{
+
+// What a person has chosen, what "Run SSE" would start, and with words the
+// words they are shown with.
+QStringList shown(Form1 &form, bool withWords = true)
+{
+    const Ui::Form1 &ui = *form.ui;
+    QStringList seen{form.launchDecision().line.arguments().join(u'|'), ui.Label15->text()};
+    for (PathField *field : {ui.Text1, ui.Text3, ui.Text4, ui.Text5, ui.Text6, ui.Text7})
+        seen << field->tag() + u'|' + (withWords ? field->text() : QString());
+    for (ListBox *list : {ui.Combo1, ui.Combo2, ui.Combo3, ui.Combo4, ui.Combo5})
+        seen << QString::number(list->currentIndex()) +
+                    (withWords ? list->editAreaText() : QString());
+    for (QAbstractButton *box :
+         std::initializer_list<QAbstractButton *>{ui.Check1, ui.Check2, ui.Check3, ui.Check4,
+                                                  ui.Check5, ui.Check6, ui.Option1, ui.Option2})
+        seen << QString::number(box->isChecked()) + QString::number(box->isEnabled());
+    return withWords ? seen : seen.mid(2);
+}
+
+QString tip(QWidget *widget)
+{
+    QHelpEvent event(QEvent::ToolTip, QPoint(1, 1), widget->mapToGlobal(QPoint(1, 1)));
+    QApplication::sendEvent(widget, &event);
+    return widget->toolTip();
+}
+
+// The window a control belongs to; a menu's popup counts as its menu bar's.
+QObject *windowOf(QObject *object)
+{
+    while (object && !(object->isWidgetType() && static_cast<QWidget *>(object)->isWindow() &&
+                       !qobject_cast<QMenu *>(object)))
+        object = object->parent();
+    return object;
+}
+
+// Every text of the program's windows, by window, control and property.
+QMap<QString, QString> captions(Form1 &form)
+{
+    QMap<QString, QString> all;
+    for (QWidget *window : std::initializer_list<QWidget *>{
+             &form, form.about.data(), form.extrlowL.data(), form.apriFile.data()}) {
+        all[window->objectName()] = window->windowTitle();
+        for (QObject *child : window->findChildren<QObject *>()) {
+            if (windowOf(child) != window || child->objectName().startsWith(u"qt_"))
+                continue;
+            for (const char *property : {"title", "text", "accessibleName", "editAreaText"}) {
+                if (const QVariant value = child->property(property); value.isValid())
+                    all[window->objectName() + u'/' + child->objectName() + u'.' +
+                        QLatin1String(property)] = value.toString();
+            }
+        }
+    }
+    return all;
+}
+
+QString accessibleName(QObject *object)
+{
+    return QAccessible::queryAccessibleInterface(object)->text(QAccessible::Name);
+}
+
+} // namespace
+
+void TestMainWindow::startUpShowsWhatWasSaved()
+{
+    QTemporaryDir own;
+    Harness first(own.path());
+    const Ui::Form1 &ui = *first.start().ui;
+    QVERIFY(!ui.Text1->text().isEmpty() && ui.Text3->text() == ui.Text4->text());
+    QCOMPARE(ui.Text5->text(), QStringLiteral("-none-"));
+    QCOMPARE(ui.Text7->text(), own.path());
+    QCOMPARE(ui.Text7->tag(), QDir(own.path()).canonicalPath());
+    QVERIFY(ui.Option1->isChecked() && !ui.Option2->isEnabled() && !ui.Check1->isEnabled());
+    QCOMPARE(ui.Combo2->editAreaText(), Messages::msgselstvrom(QStringLiteral("English")));
+    QCOMPARE(first.settings.values,
+             (QMap<QString, QString>{{u"General/drive"_qs, u"2"_qs},
+                                     {u"General/res"_qs, u"0"_qs},
+                                     {u"General/stretch"_qs, u"0"_qs},
+                                     {u"General/system-sat"_qs, u"True"_qs},
+                                     {u"General/system-stv"_qs, u"False"_qs}}));
+    QCOMPARE(tip(ui.Command8), QStringLiteral("sse.exe -resetcfg"));
+
+    // All of it comes back. The header and the game select their systems
+    // on the way; the system saved wins.
+    Harness again(own.path());
+    again.settings.values = first.settings.values;
+    for (const char *pair : {"firstrun=no", "opz1=1", "opz3=1", "opz6=1", "stvrom=33", "res=1",
+                             "stretch=2", "drive=0", "language=Italiano"}) {
+        const QStringList keyValue = QString::fromLatin1(pair).split(u'=');
+        again.settings.values[u"General/"_qs + keyValue[0]] = keyValue[1];
+    }
+    again.chosen({{1, oddHeader}, {3, oddBios}, {5, u"b.bin"_qs}, {7, ui.Text7->tag()}});
+    Form1 &restored = again.start();
+    QVERIFY(restored.ui->Option1->isChecked() && restored.ui->opz12->isChecked());
+    QCOMPARE(restored.ui->Text1->text(), oddHeader);
+    QCOMPARE(restored.ui->Combo2->currentIndex(), 33);
+    QCOMPARE(again.general("system-stv"), QStringLiteral("False"));
+    QCOMPARE(restored.launchDecision().line.arguments(),
+             QStringList({u"sse.exe"_qs, oddHeader, u"-d"_qs, u"D:"_qs, u"-b"_qs, oddBios}) +
+                 words("-res 800 600 -stretch 2 -br b.bin -polycoordfix 0 -log"));
+    QCOMPARE(again.seams.boxes.size(), 0);
+}
+
+// Garbage, values of the wrong type or out of range, a file cut short: the
+// start shows what a person could have chosen, and choices are saved again.
+void TestMainWindow::aBrokenSettingsFileIsNoHarm()
+{
+    QTemporaryDir own;
+    const QString path = own.filePath(QStringLiteral("KIVO.ini"));
+    const auto startOn = [&](const QByteArray &content) {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(content) < 0)
+            return QStringList{u"unwritten"_qs};
+        file.close();
+        kivo::IniSettingsStore store(path);
+        Recorders seams;
+        seams.folder = own.path();
+        kivo::Platform platform{store, seams, seams, seams, seams};
+        Form1 form(platform);
+        const QStringList seen = shown(form) << QString::number(seams.boxes.size());
+        form.ui->Check5->click();
+        if (QSettings(path, QSettings::IniFormat).value(u"opz5"_qs).toInt() !=
+            form.ui->Check5->isChecked())
+            return QStringList{u"not saved"_qs};
+        return seen;
+    };
+    const QStringList firstStart = startOn({});
+    QByteArray noise(4096, '\0');
+    for (char &byte : noise)
+        byte = char(QRandomGenerator::global()->bounded(256));
+    for (const QByteArray &content :
+         {noise, QByteArray(1024, '\0'), QByteArray("\x01[[[General\n=\n\xff\xfe \0\0 \n[Last"),
+          QByteArray("{\"General\": {\"res\": 2}}\n"),
+          QByteArray("[General]\ndrive=23\nres=3\nstretch=-1\nstvrom=40\nopz1=7\nopz2=maybe\n"
+                     "opz3=1.0\nopz4=@Rect(1 2 3 4)\nopz5=2\nsystem-sat=maybe\nsystem-stv=1\n")})
+        QCOMPARE(startOn(content), firstStart);
+    const QByteArray whole = "[General]\nfirstrun=no\nlanguage=Italiano\nopz1=1\nres=2\n"
+                             "drive=12\nstvrom=33\nsystem-sat=True\nsystem-stv=False\n"
+                             "[Last%20Folders]\ntext1=a.sgh\ntext1tag=a.sgh\ntext5=b.bin\n";
+    for (qsizetype size = 1; size < whole.size(); size += 7)
+        QVERIFY(startOn(whole.left(size)).size() == firstStart.size());
+}
+
+void TestMainWindow::theLinesRunSseStarts()
+{
+    Harness harness;
+    harness.settings["General/firstrun"] = QStringLiteral("no");
+    harness.chosen({{1, u"daytona.sgh"_qs},
+                    {3, u"satbios.bin"_qs},
+                    {4, u"stvbios.bin"_qs},
+                    {5, u"intback.bin"_qs},
+                    {6, u"cart.bin"_qs}});
+    Form1 &form = harness.start();
+    const Ui::Form1 &ui = *form.ui;
+    const auto run = [&] {
+        QTest::mouseClick(ui.Command8, Qt::LeftButton);
+        return harness.lastStart().join(u' ');
+    };
+    ui.Combo3->setCurrentIndex(1);
+    ui.Combo4->setCurrentIndex(2);
+    ui.Check4->click();
+    ui.Check6->click();
+    QCOMPARE(run(), QStringLiteral("sse.exe daytona.sgh -d F: -b satbios.bin -res 800 600 "
+                                   "-stretch 2 -nodsp -log"));
+    QCOMPARE(tip(ui.Command8), harness.lastStart().join(u' '));
+    QCOMPARE(harness.general("opz4"), QStringLiteral("1"));
+
+    ui.Combo3->setCurrentIndex(0);
+    ui.Combo4->setCurrentIndex(0);
+    for (QCheckBox *box : {ui.Check1, ui.Check2, ui.Check3, ui.Check5})
+        box->click();
+    QCOMPARE(run(), QStringLiteral("sse.exe daytona.sgh -d F: -b satbios.bin -res 640 480 "
+                                   "-stretch 0 -br intback.bin -bc cart.bin -polycoordfix 0 "
+                                   "-nodsp -nospritepri -log"));
+
+    // A ticked switch follows its file and its mode; without a file, no switch.
+    for (QCheckBox *box : {ui.Check1, ui.Check4, ui.Check5, ui.Check6})
+        box->click();
+    ui.Combo1->setCurrentIndex(1);
+    ui.Text6->setTag(QString());
+    ui.Combo2->setCurrentIndex(33);
+    QVERIFY(ui.Option2->isChecked());
+    QCOMPARE(ui.Label15->text(), QStringLiteral("(Dir or Zip name for selected game: sss)"));
+    QCOMPARE(run(), QStringLiteral("sse.exe -g sss -b stvbios.bin -res 640 480 -stretch 0 "
+                                   "-polycoordfix 1"));
+    ui.Text6->setTag(QStringLiteral("cart 2.bin"));
+    QCOMPARE(form.launchDecision().line.arguments().mid(10),
+             QStringList({u"-bc"_qs, u"cart 2.bin"_qs, u"-polycoordfix"_qs, u"1"_qs}));
+    QCOMPARE(harness.general("stvrom") + harness.general("system-stv"), QStringLiteral("33True"));
+
+    // A header chosen makes Saturn the system again; each press starts once more.
+    ui.Text1->setText(QStringLiteral("other.sgh"));
+    QVERIFY(ui.Option1->isChecked());
+    run();
+    QCOMPARE(harness.seams.starts.size(), 4);
+    QCOMPARE(harness.seams.boxes.size(), 0);
+}
+
+void TestMainWindow::whatRunSseRefusesOrReports()
+{
+    QTemporaryDir own;
+    Harness harness(own.path());
+    Form1 &form = harness.start();
+    const Ui::Form1 &ui = *form.ui;
+    const auto press = [&] { QTest::mouseClick(ui.Command8, Qt::LeftButton); };
+
+    // A first run that fails says why, over the main window, and is not recorded.
+    QSet<QString> reasons;
+    for (const StartResult result : {StartResult::NotExecutable, StartResult::NoWine,
+                                     StartResult::NoWine32, StartResult::Failed}) {
+        harness.seams.outcome = {result, QStringLiteral("execve: Exec format error")};
+        press();
+        const ShownBox box = harness.seams.boxes.takeLast();
+        QVERIFY2(box.owner == &form && box.icon == kivo::BoxIcon::Critical &&
+                     box.title == u"Error" && box.text.contains(u"sse.exe"),
+                 qPrintable(box.text));
+        reasons.insert(box.text);
+    }
+    QCOMPARE(reasons.size(), 4);
+    QCOMPARE(harness.general("firstrun"), QString());
+    harness.seams.outcome = {};
+    press();
+    QCOMPARE(harness.lastStart(), QStringList({u"sse.exe"_qs, u"-resetcfg"_qs}));
+    QCOMPARE(harness.general("firstrun"), QStringLiteral("no"));
+    QCOMPARE(harness.seams.boxes.takeLast().text, Messages::msgfirstrun(form.lingua));
+
+    // A missing file is named, whatever the other system has.
+    ui.Text3->setTag(QStringLiteral("satbios.bin"));
+    ui.Text4->setTag(QStringLiteral("stvbios.bin"));
+    press();
+    ui.Combo2->setCurrentIndex(0);
+    press();
+    QCOMPARE(harness.seams.boxes.value(0).text, Messages::msgneedbioshdr(form.lingua));
+    QCOMPARE(harness.seams.boxes.value(1).text, Messages::msgneedbiosrom(form.lingua));
+
+    // Started through a link to its folder, the program is still in it.
+    QVERIFY(QFile::link(own.path(), own.path() + QStringLiteral("-link")));
+    harness.seams.folder = own.path() + QStringLiteral("-link");
+    ui.Text7->setText(harness.seams.folder);
+    ui.Combo2->setCurrentIndex(5);
+    press();
+    QCOMPARE(harness.seams.starts.size(), 6);
+    QCOMPARE(Form1::lowerDriveLetters(QStringLiteral("Z:M:a:/C:\\PROGRA~1")),
+             QStringLiteral("z:m:a:/c:\\PROGRA~1"));
+
+    // No emulator beside the program, or another SSE folder: it says so and ends.
+    harness.seams.outcome = {StartResult::NotFound, {}};
+    press();
+    QCOMPARE(harness.seams.boxes.last().text, Messages::msgnotinssedir(form.lingua));
+    QVERIFY(!form.isVisible());
+    form.show();
+    harness.seams.outcome = {};
+    ui.Text7->setTag(own.path() + QStringLiteral("/elsewhere"));
+    QCOMPARE(tip(ui.Command8), QString());
+    press();
+    QCOMPARE(harness.seams.starts.size(), 7);
+    QVERIFY(!form.isVisible());
+}
+
+void TestMainWindow::languagesChangeWordsOnly()
+{
+    Harness harness;
+    Form1 &form = harness.start();
+    const Ui::Form1 &ui = *form.ui;
+    ui.extr1->trigger();
+    ui.help1->trigger();
+    QTest::mouseClick(ui.Command7, Qt::LeftButton);
+    ui.Text3->setText(QStringLiteral("bios.bin"));
+    ui.Text3->setTag(QStringLiteral("bios.bin"));
+    ui.Combo2->setCurrentIndex(33);
+    ui.opz11->trigger();
+    const QMap<QString, QString> english = captions(form);
+
+    QMap<QString, QMap<QString, QString>> byLanguage;
+    for (QAction *item : {ui.opz12, ui.opz13, ui.opz11}) {
+        const QStringList before = shown(form, false);
+        item->trigger();
+        QVERIFY(item->isChecked());
+        QCOMPARE(harness.general("language"), form.lingua);
+        byLanguage[form.lingua] = captions(form);
+        // Words change; choices stay, the ST-V game and the chosen BIOS with them.
+        QCOMPARE(shown(form, false), before);
+        QCOMPARE(ui.Text3->text(), QStringLiteral("bios.bin"));
+        // No access key twice among the menus.
+        QString keys;
+        for (QMenu *menu : {ui.file, ui.opz, ui.extr, ui.help})
+            keys += menu->title().at(menu->title().indexOf(u'&') + 1).toLower();
+        QCOMPARE(QSet<QChar>(keys.cbegin(), keys.cend()).size(), 4);
+    }
+    QCOMPARE(byLanguage.value(u"English"_qs), english);
+
+    // Every table: the same controls in every language, no text empty in
+    // one only, line breaks CR LF, "&" before a letter or "&", and the
+    // Browse buttons alike.
+    static const QRegularExpression loneAmpersand(QStringLiteral("&(?!\\w)"));
+    for (const auto &texts : std::as_const(byLanguage)) {
+        QCOMPARE(texts.keys(), english.keys());
+        for (auto it = texts.cbegin(); it != texts.cend(); ++it) {
+            QCOMPARE(it->isEmpty(), english.value(it.key()).isEmpty());
+            QVERIFY2(!QString(*it).remove(u"&&"_qs).contains(loneAmpersand), qPrintable(*it));
+            QVERIFY2(QString(*it).remove(u"\r\n"_qs).count(u'\r') == 0, qPrintable(*it));
+        }
+        for (const char *browse : {"4", "5", "6", "7"})
+            QCOMPARE(texts[u"Form1/Command"_qs + QLatin1String(browse) + u".text"_qs],
+                     texts[u"Form1/Command3.text"_qs]);
+    }
+    for (const char *text :
+         {"Form1/Frame1.title", "Form1/Label8.text", "About", "Form1/Text5.accessibleName"})
+        QVERIFY(byLanguage[u"Italiano"_qs][QString::fromLatin1(text)] !=
+                english[QString::fromLatin1(text)]);
+
+    // The same language again applies and saves again; no system chosen stays so.
+    harness.settings.saves.clear();
+    ui.Option2->setAutoExclusive(false);
+    ui.Option2->setChecked(false);
+    ui.opz11->trigger();
+    QCOMPARE(harness.settings.saves, QStringList{u"language=English"_qs});
+    QVERIFY(!ui.Option1->isChecked() && !ui.Option2->isChecked());
+
+    // The drive list tells what its letters are to Wine, in the language.
+    QTemporaryDir prefix;
+    qputenv("WINEPREFIX", QFile::encodeName(prefix.path()));
+    QVERIFY(QDir(prefix.path()).mkdir(QStringLiteral("dosdevices")));
+    QVERIFY(QFile::link(QStringLiteral("/media/<cd> & x"), prefix.filePath(u"dosdevices/d:"_qs)));
+    const QString drives = tip(ui.Combo5);
+    QVERIFY2(drives.contains(prefix.path()) && drives.contains(u"d: → /media/&lt;cd&gt; &amp; x"),
+             qPrintable(drives));
+    ui.opz13->trigger();
+    QVERIFY(tip(ui.Combo5) != drives);
+}
+
+void TestMainWindow::keyboardAndScreenReaders()
+{
+    Harness harness;
+    Form1 &form = harness.start();
+    const Ui::Form1 &ui = *form.ui;
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    harness.settings.saves.clear();
+
+    // The lists take no typed characters, open or closed; other keys work.
+    ui.Combo3->showPopup();
+    QTRY_VERIFY(ui.Combo3->view()->isVisible());
+    QTest::keyClicks(ui.Combo3->view(), QStringLiteral("1 8"));
+    QTest::keyClick(ui.Combo3->view(), Qt::Key_Down);
+    QTest::keyClick(ui.Combo3->view(), Qt::Key_Return);
+    QTRY_COMPARE(ui.Combo3->currentIndex(), 1);
+    QTest::keyClicks(ui.Combo3, QStringLiteral("6"));
+    QTest::keyClick(ui.Combo3, Qt::Key_End);
+    QCOMPARE(harness.settings.saves, QStringList({u"res=1"_qs, u"res=2"_qs}));
+
+    // A label names the control beside it; the others have names of their
+    // own, in the language; the game list tells its prompt or its game.
+    for (const auto &[control, label] : {std::pair<QWidget *, QLabel *>{ui.Text7, ui.Label11},
+                                         {ui.Text3, ui.Label3},
+                                         {ui.Combo5, ui.Label14},
+                                         {ui.Check1, ui.Label5},
+                                         {ui.Option2, ui.Label2}}) {
+        bool named = false;
+        for (const auto &[other, relation] :
+             QAccessible::queryAccessibleInterface(control)->relations(QAccessible::Label))
+            named = named || other->object() == label;
+        QVERIFY2(named, qPrintable(control->objectName()));
+    }
+    QWidget *const unlabelled[] = {ui.Text1, ui.Text5, ui.Text6, ui.Combo1, ui.Combo2};
+    QSet<QString> names;
+    for (QWidget *control : unlabelled)
+        names.insert(accessibleName(control));
+    QCOMPARE(names.size(), 5);
+    QAccessibleInterface *game = QAccessible::queryAccessibleInterface(ui.Combo2);
+    QCOMPARE(game->text(QAccessible::Value), Messages::msgselstvrom(form.lingua));
+    ui.opz12->trigger();
+    for (QWidget *control : unlabelled)
+        QVERIFY(!names.contains(accessibleName(control)));
+    ui.Combo2->setCurrentIndex(33);
+    QCOMPARE(game->text(QAccessible::Value), ui.Combo2->currentText());
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "test_mainwindow.moc"
