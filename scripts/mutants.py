@@ -101,8 +101,8 @@ MUTANTS = [
      "a rom set name misspelt"),
     ("mainwindow/listbox.cpp", "    return keyAscii == 0;", "    return keyAscii != 0;",
      "typed characters reach the lists"),
-    ("mainwindow/keepinfront.cpp", "    if (winner() == &window)\n", "    if (winner() != &window)\n",
-     "the wrong window keeps in front"),
+    ("mainwindow/keepinfront.cpp", "for (auto it = order.crbegin(); it != order.crend(); ++it) {",
+     "for (auto it = order.cbegin(); it != order.cend(); ++it) {", "the window shown first wins"),
     ("mainwindow/keepinfront.cpp", "if (!front || now == front || QApplication::activeModalWidget() ||",
      "if (!front || now == front ||", "a modal box fought for"),
     ("mainwindow/secondarywindow.cpp", "    emit closed();\n", "", "a closed window not forgotten"),
@@ -161,14 +161,15 @@ def run(command, cwd, log, timeout=None):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
-    parser.add_argument("--only", help="run the mutants whose description holds this text")
+    parser.add_argument("--only", action="append",
+                        help="run the mutants whose description holds this text (repeatable)")
     parser.add_argument("--check", action="store_true", help="only check that every mutant applies")
     parser.add_argument("--keep", action="store_true", help="leave the temporary folder")
     parser.add_argument("--commit", default="HEAD", help="the commit to check (the last one)")
     options = parser.parse_args()
     root = subprocess.run(["git", "rev-parse", "--show-toplevel"], capture_output=True, text=True,
                           check=True).stdout.strip()
-    chosen = [m for m in MUTANTS if not options.only or options.only in m[3]]
+    chosen = [m for m in MUTANTS if not options.only or any(o in m[3] for o in options.only)]
 
     if options.check:
         bad = 0

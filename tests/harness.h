@@ -37,17 +37,16 @@ struct ShownBox {
     kivo::BoxIcon icon;
     QString title;
 };
-
 struct Recorders : kivo::ProcessStarter, kivo::MessageBoxes, kivo::OwnFolder, kivo::Volumes {
     QList<QStringList> starts; // the arguments of every start from the own folder
     kivo::StartOutcome outcome;
     QList<ShownBox> boxes;
-    QString folder = QStringLiteral("/");
-    QList<kivo::Volume> volumes{{QStringLiteral("/"), QStringLiteral("system")}};
+    QString folder = u"/"_qs;
+    QList<kivo::Volume> volumes{{u"/"_qs, u"system"_qs}};
 
     kivo::StartOutcome start(const QString &in, const QStringList &arguments) override
     {
-        starts.append(in == folder ? arguments : QStringList{QStringLiteral("elsewhere")});
+        starts.append(in == folder ? arguments : QStringList{u"elsewhere"_qs});
         return outcome;
     }
     void show(QWidget &owner, const QString &text, kivo::BoxIcon icon,
@@ -67,13 +66,13 @@ inline bool makeFile(const QString &path)
 }
 
 // Blanks, quotes, shell characters, a backslash and letters beyond ASCII.
-inline const QString oddHeader = QStringLiteral("my \"game\" $(touch x); \\ é.sgh");
-inline const QString oddBios = QStringLiteral("Saturn BIOS 'v1' $HOME;`id` ü.bin");
+inline const QString oddHeader = u"my \"game\" $(touch x); \\ é.sgh"_qs;
+inline const QString oddBios = u"Saturn BIOS 'v1' $HOME;`id` ü.bin"_qs;
 
 // An SSE folder whose own name has a blank and an accent.
 struct SseFolder {
     QTemporaryDir temp;
-    QString path = QDir(temp.path()).canonicalPath() + QStringLiteral("/SSE é");
+    QString path = QDir(temp.path()).canonicalPath() + u"/SSE é"_qs;
     SseFolder()
     {
         for (const QString &name :
@@ -81,7 +80,7 @@ struct SseFolder {
               u"headers/.hidden.sgh"_qs, u"headers/README"_qs, u"bios/"_qs + oddBios,
               u"bios/stv.bin"_qs, u"cart.bin"_qs})
             makeFile(path + u'/' + name);
-        QDir().mkpath(path + QStringLiteral("/headers/sub folder"));
+        QDir().mkpath(path + u"/headers/sub folder"_qs);
     }
     QString operator/(const QString &name) const { return path + u'/' + name; }
 };
@@ -92,7 +91,7 @@ struct Harness {
     kivo::Platform platform{settings, seams, seams, seams, seams};
     std::unique_ptr<Form1> form;
 
-    explicit Harness(const QString &ownFolder = QStringLiteral("/")) { seams.folder = ownFolder; }
+    explicit Harness(const QString &ownFolder = u"/"_qs) { seams.folder = ownFolder; }
     Form1 &start()
     {
         form = std::make_unique<Form1>(platform);
@@ -103,8 +102,8 @@ struct Harness {
     void chosen(std::initializer_list<std::pair<int, QString>> files)
     {
         for (const auto &[field, name] : files) {
-            settings.values[QStringLiteral("Last Folders/text%1").arg(field)] = name;
-            settings.values[QStringLiteral("Last Folders/text%1tag").arg(field)] = name;
+            settings.values[u"Last Folders/text%1"_qs.arg(field)] = name;
+            settings.values[u"Last Folders/text%1tag"_qs.arg(field)] = name;
         }
     }
     Ui::ApriFile &picker() { return *form->apriFile->ui; }

@@ -15,27 +15,7 @@
 namespace
 {
 
-const QString mainWindowName = QStringLiteral("^KIVO - ");
-
-// AT-SPI's reference to an accessible object: (so).
-struct Node {
-    QString service;
-    QDBusObjectPath path;
-};
-QDBusArgument &operator<<(QDBusArgument &argument, const Node &node)
-{
-    argument.beginStructure();
-    argument << node.service << node.path;
-    argument.endStructure();
-    return argument;
-}
-const QDBusArgument &operator>>(const QDBusArgument &argument, Node &node)
-{
-    argument.beginStructure();
-    argument >> node.service >> node.path;
-    argument.endStructure();
-    return argument;
-}
+const QString mainWindowName = u"^KIVO - "_qs;
 
 // The first line a helper writes: Xvfb its display, dbus-daemon its address.
 QString firstLine(QProcess *process)
@@ -51,8 +31,6 @@ QString firstLine(QProcess *process)
 }
 
 } // namespace
-
-Q_DECLARE_METATYPE(Node)
 
 Desktop::~Desktop()
 {
@@ -77,7 +55,7 @@ QProcess *Desktop::launch(const QString &program, const QStringList &arguments,
     process->start();
     helpers.prepend(process); // the helpers started first end last
     if (!process->waitForStarted())
-        lastError = program + QStringLiteral(": ") + process->errorString();
+        lastError = program + u": "_qs + process->errorString();
     return process;
 }
 
@@ -85,20 +63,17 @@ bool Desktop::start()
 {
     // -displayfd: a free display, written to stdout; -noreset: the next
     // client is not turned away when a killed one was the last.
-    display = u':' + firstLine(launch(QStringLiteral("Xvfb"),
+    display = u':' + firstLine(launch(u"Xvfb"_qs,
                                       words("-displayfd 1 -nolisten tcp -noreset -screen 0 "
                                             "1280x1024x24"),
                                       environment()));
-    bus = firstLine(launch(QStringLiteral("dbus-daemon"),
-                           words("--session --nofork --print-address=1"), environment()));
-    QDBusConnection session = QDBusConnection::connectToBus(bus, QStringLiteral("session"));
+    bus = firstLine(
+        launch(u"dbus-daemon"_qs, words("--session --nofork --print-address=1"), environment()));
+    QDBusConnection session = QDBusConnection::connectToBus(bus, u"session"_qs);
     const QDBusReply<QString> reply =
-        QDBusInterface(QStringLiteral("org.a11y.Bus"), QStringLiteral("/org/a11y/bus"),
-                       QStringLiteral("org.a11y.Bus"), session)
-            .call(QStringLiteral("GetAddress"));
+        QDBusInterface(u"org.a11y.Bus"_qs, u"/org/a11y/bus"_qs, u"org.a11y.Bus"_qs, session)
+            .call(u"GetAddress"_qs);
     accessibility = reply.value();
-    qDBusRegisterMetaType<Node>();
-    qDBusRegisterMetaType<QList<Node>>();
     if (display.size() < 2 || accessibility.isEmpty())
         lastError += QStringLiteral(" no display, session bus or accessibility bus (Debian "
                                     "packages xvfb, dbus-daemon, at-spi2-core)");
@@ -108,13 +83,13 @@ bool Desktop::start()
 QProcessEnvironment Desktop::environment() const
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("DISPLAY"), display);
-    environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), bus);
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
-    environment.insert(QStringLiteral("SSE_STANDIN_NO_WINDOW"), QStringLiteral("1"));
-    environment.insert(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"), QStringLiteral("1"));
-    for (const char *name : {"WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XAUTHORITY"})
-        environment.remove(QString::fromLatin1(name));
+    environment.insert(u"DISPLAY"_qs, display);
+    environment.insert(u"DBUS_SESSION_BUS_ADDRESS"_qs, bus);
+    environment.insert(u"XDG_CONFIG_HOME"_qs, config.path());
+    environment.insert(u"SSE_STANDIN_NO_WINDOW"_qs, u"1"_qs);
+    environment.insert(u"QT_LINUX_ACCESSIBILITY_ALWAYS_ON"_qs, u"1"_qs);
+    environment.remove(u"WAYLAND_DISPLAY"_qs); // nothing may reach another display
+    environment.remove(u"QT_QPA_PLATFORM"_qs);
     return environment;
 }
 
@@ -122,13 +97,12 @@ bool Desktop::prepare(const QString &name, const QString &sseName)
 {
     folder = std::make_unique<QTemporaryDir>();
     sse = QDir(folder->path()).canonicalPath() + u'/' + name;
-    QFile(QDir(config.path()).filePath(QStringLiteral("KIVO/KIVO.ini"))).remove();
+    QFile(QDir(config.path()).filePath(u"KIVO/KIVO.ini"_qs)).remove();
     const auto copy = [&](const char *from, const QString &to) {
         return QFile::copy(QString::fromUtf8(from), sse + u'/' + to) &&
                QFile::setPermissions(sse + u'/' + to, QFile::ReadOwner | QFile::ExeOwner);
     };
-    return QDir().mkpath(sse) && copy(KIVO_BINARY, QStringLiteral("kivo")) &&
-           copy(SSE_STANDIN_BINARY, sseName);
+    return QDir().mkpath(sse) && copy(KIVO_BINARY, u"kivo"_qs) && copy(SSE_STANDIN_BINARY, sseName);
 }
 
 bool Desktop::add(const QString &relativePath)
@@ -141,7 +115,7 @@ bool Desktop::add(const QString &relativePath)
 
 bool Desktop::writeSettings(const QList<QPair<QString, QVariant>> &values) const
 {
-    QSettings ini(config.filePath(QStringLiteral("KIVO/KIVO.ini")), QSettings::IniFormat);
+    QSettings ini(config.filePath(u"KIVO/KIVO.ini"_qs), QSettings::IniFormat);
     for (const auto &[key, value] : values)
         ini.setValue(key, value);
     ini.sync();
@@ -150,7 +124,7 @@ bool Desktop::writeSettings(const QList<QPair<QString, QVariant>> &values) const
 
 QString Desktop::setting(const QString &key) const
 {
-    return QSettings(config.filePath(QStringLiteral("KIVO/KIVO.ini")), QSettings::IniFormat)
+    return QSettings(config.filePath(u"KIVO/KIVO.ini"_qs), QSettings::IniFormat)
         .value(key)
         .toString();
 }
@@ -171,12 +145,12 @@ QString Desktop::xdotool(const QStringList &arguments, bool *ok)
 {
     QProcess process;
     process.setProcessEnvironment(environment());
-    process.start(QStringLiteral("xdotool"), arguments);
+    process.start(u"xdotool"_qs, arguments);
     const bool done = process.waitForFinished() && process.exitCode() == 0;
     if (ok)
         *ok = done;
     if (!done)
-        lastError = QStringLiteral("xdotool ") + arguments.join(u' ') + QStringLiteral(": ") +
+        lastError = u"xdotool "_qs + arguments.join(u' ') + u": "_qs +
                     QString::fromLocal8Bit(process.readAllStandardError());
     return QString::fromLocal8Bit(process.readAllStandardOutput());
 }
@@ -187,8 +161,7 @@ QStringList Desktop::windows(const QString &nameRegex)
     // xdotool's own --sync waits half a second between looks.
     (void)QTest::qWaitFor(
         [&] {
-            found = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                             QStringLiteral("--name"), nameRegex})
+            found = xdotool({u"search"_qs, u"--onlyvisible"_qs, u"--name"_qs, nameRegex})
                         .split(u'\n', Qt::SkipEmptyParts);
             return !found.isEmpty();
         },
@@ -201,9 +174,7 @@ bool Desktop::gone(const QString &nameRegex, int timeoutMs)
     return QTest::qWaitFor(
         [&] {
             bool found = false;
-            xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                     QStringLiteral("--name"), nameRegex},
-                    &found);
+            xdotool({u"search"_qs, u"--onlyvisible"_qs, u"--name"_qs, nameRegex}, &found);
             return !found;
         },
         timeoutMs);
@@ -220,8 +191,8 @@ bool Desktop::startKivo(const QProcessEnvironment &changes, const QString &worki
     QProcessEnvironment environment = this->environment();
     for (const QString &name : changes.keys())
         environment.insert(name, changes.value(name));
-    kivo = launch(sse + QStringLiteral("/kivo"), {}, environment,
-                  workingFolder.isEmpty() ? sse : workingFolder);
+    kivo =
+        launch(sse + u"/kivo"_qs, {}, environment, workingFolder.isEmpty() ? sse : workingFolder);
     const QStringList found = windows(mainWindowName);
     mainWindow = found.value(0);
     return found.size() == 1;
@@ -230,14 +201,9 @@ bool Desktop::startKivo(const QProcessEnvironment &changes, const QString &worki
 bool Desktop::type(const QStringList &keys, const QString &window)
 {
     bool ok = false;
-    xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"),
-             window.isEmpty() ? mainWindow : window},
-            &ok);
+    xdotool({u"windowfocus"_qs, u"--sync"_qs, window.isEmpty() ? mainWindow : window}, &ok);
     if (ok)
-        xdotool(
-            QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("20")} +
-                keys,
-            &ok);
+        xdotool(QStringList{u"key"_qs, u"--delay"_qs, u"20"_qs} + keys, &ok);
     return ok;
 }
 
@@ -252,54 +218,63 @@ bool Desktop::inPicker(const QStringList &keys)
 bool Desktop::confirm(const QString &nameRegex)
 {
     const QStringList box = windows(nameRegex);
-    return box.size() == 1 && type({QStringLiteral("Return")}, box.first()) && gone(nameRegex);
+    return box.size() == 1 && type({u"Return"_qs}, box.first()) && gone(nameRegex);
 }
 
 QStringList Desktop::run()
 {
     const qsizetype before = log().size();
-    if (!type({QStringLiteral("space")}) ||
-        !QTest::qWaitFor([&] { return log().size() > before; }, patience))
-        return {QStringLiteral("nothing started: ") + lastError};
+    if (!type({u"space"_qs}) || !QTest::qWaitFor([&] { return log().size() > before; }, patience))
+        return {u"nothing started: "_qs + lastError};
     return argumentsOf(log().constLast());
 }
 
 bool Desktop::press(const QString &frame, const QString &button, int nth)
 {
-    const QDBusConnection a11y =
-        QDBusConnection::connectToBus(accessibility, QStringLiteral("a11y"));
+    // An accessible object is a bus name and a path.
+    using Node = QPair<QString, QString>;
+    const QDBusConnection a11y = QDBusConnection::connectToBus(accessibility, u"a11y"_qs);
     const auto call = [&](const Node &node, const QString &interface, const QString &method,
                           const QList<QVariant> &arguments = {}) {
-        return QDBusInterface(node.service, node.path.path(), interface, a11y)
+        return QDBusInterface(node.first, node.second, u"org.a11y.atspi."_qs + interface, a11y)
             .callWithArgumentList(QDBus::Block, method, arguments);
     };
-    const QString accessible = QStringLiteral("org.a11y.atspi.Accessible");
     const auto is = [&](const Node &node, const char *role, const QString &name) {
-        const QDBusReply<QString> roleName = call(node, accessible, QStringLiteral("GetRoleName"));
-        const QDBusReply<QDBusVariant> nameProperty =
-            call(node, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"),
-                 {accessible, QStringLiteral("Name")});
+        const QDBusReply<QString> roleName = call(node, u"Accessible"_qs, u"GetRoleName"_qs);
         return roleName.value() == QLatin1String(role) &&
-               nameProperty.value().variant().toString() == name;
+               QDBusInterface(node.first, node.second, u"org.a11y.atspi.Accessible"_qs, a11y)
+                       .property("Name")
+                       .toString() == name;
     };
     // Depth first through every program on the bus: the frame, then its buttons.
     QList<Node> found;
     std::function<void(const Node &, bool)> search = [&](const Node &node, bool inFrame) {
-        const QDBusReply<QList<Node>> children =
-            call(node, accessible, QStringLiteral("GetChildren"));
-        for (const Node &child : children.value()) {
+        const QDBusArgument children = call(node, u"Accessible"_qs, u"GetChildren"_qs)
+                                           .arguments()
+                                           .value(0)
+                                           .value<QDBusArgument>();
+        QList<Node> nodes;
+        children.beginArray();
+        while (!children.atEnd()) {
+            Node child;
+            QDBusObjectPath path;
+            children.beginStructure();
+            children >> child.first >> path;
+            children.endStructure();
+            child.second = path.path();
+            nodes.append(child);
+        }
+        children.endArray();
+        for (const Node &child : nodes) {
             if (inFrame && is(child, "push button", button))
                 found.append(child);
             search(child, inFrame || is(child, "panel", frame));
         }
     };
-    search({QStringLiteral("org.a11y.atspi.Registry"),
-            QDBusObjectPath(QStringLiteral("/org/a11y/atspi/accessible/root"))},
-           false);
-    const QDBusReply<bool> pressed =
-        nth < found.size() ? call(found.at(nth), QStringLiteral("org.a11y.atspi.Action"),
-                                  QStringLiteral("DoAction"), {0})
-                           : QDBusMessage();
+    search({u"org.a11y.atspi.Registry"_qs, u"/org/a11y/atspi/accessible/root"_qs}, false);
+    const QDBusReply<bool> pressed = nth < found.size()
+                                         ? call(found.at(nth), u"Action"_qs, u"DoAction"_qs, {0})
+                                         : QDBusMessage();
     if (!pressed.value())
         lastError = QStringLiteral("no button %1 in %2 to press").arg(button, frame);
     return pressed.value();
@@ -320,7 +295,5 @@ QStringList argumentsOf(const QJsonObject &entry)
 
 QStringList saturnArguments(const QString &header, const QString &bios, const QStringList &rest)
 {
-    return QStringList{header, QStringLiteral("-d"), QStringLiteral("F:"), QStringLiteral("-b"),
-                       bios} +
-           rest;
+    return QStringList{header, u"-d"_qs, u"F:"_qs, u"-b"_qs, bios} + rest;
 }
