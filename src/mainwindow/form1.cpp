@@ -23,7 +23,6 @@ using namespace Messages;
 namespace
 {
 
-const QString nope = QStringLiteral("-nope-");
 const QString noFile = QStringLiteral("-none-");
 
 QString trueFalse(bool value)
@@ -129,8 +128,8 @@ void Form1::Form_Load()
     if (lingua.isEmpty())
         lingua = QStringLiteral("English");
     ui->Label15->setText(QString());
-    picker.dirselect1 = nope;
-    picker.driveselect1 = nope;
+    picker.dirselect1 = PickerMemory::nope;
+    picker.driveselect1 = PickerMemory::nope;
 
     ui->Combo1->appendEntries({QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2")});
     ui->Combo1->setCurrentIndex(0);

@@ -39,7 +39,9 @@ struct PathRequest {
 
 // What the picker keeps for the run while its window comes and goes.
 struct PickerMemory {
-    // Where the picker last was; "-nope-" until it moved.
+    // Where the picker has not been yet in this run.
+    static inline const QString nope = QStringLiteral("-nope-");
+    // Where the picker last was; nope until it moved.
     QString dirselect1;
     QString driveselect1;
     // The drive it last entered, and each volume's current folder by root.

@@ -8,13 +8,13 @@
 
 using kivo::BoxIcon;
 using kivo::CommandLine;
+using kivo::errorTitle;
 using kivo::StartResult;
 using namespace Messages;
 
 namespace
 {
 
-const QString errorTitle = QStringLiteral("Error");
 const QString firstRunKey = QStringLiteral("firstrun");
 
 // What the user reads when a program could not be started.

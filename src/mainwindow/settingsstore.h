@@ -11,6 +11,8 @@ namespace kivo
 inline const QString sectionGeneral = QStringLiteral("General");
 inline const QString sectionLastFolders = QStringLiteral("Last Folders");
 inline const QString applicationTitle = QStringLiteral("KIVO");
+// The title of the boxes that name what is wrong: English in every language.
+inline const QString errorTitle = QStringLiteral("Error");
 
 // The store as an INI file of QSettings: $XDG_CONFIG_HOME/KIVO/KIVO.ini.
 // "General" is the file's top level, which QSettings writes as [General].

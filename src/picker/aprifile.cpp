@@ -9,13 +9,6 @@
 
 using kivo::PathResult;
 
-namespace
-{
-
-const QString nope = QStringLiteral("-nope-");
-
-} // namespace
-
 ApriFile::ApriFile(Form1 &form)
     : SecondaryWindow(form, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                 Qt::WindowCloseButtonHint),
@@ -54,12 +47,12 @@ void ApriFile::Drive1_Change()
         // With no drive entered yet in this run, the program's own is the one to go back to.
         ui->Drive1->setDrive(memory.driveiniziale.isEmpty() ? form.platform.ownFolder.path()
                                                             : memory.driveiniziale);
-        if (memory.driveselect1 == nope)
+        if (memory.driveselect1 == PickerMemory::nope)
             memory.driveselect1 = ui->Drive1->drive();
-        if (memory.driveselect1 != nope)
+        if (memory.driveselect1 != PickerMemory::nope)
             ui->Drive1->setDrive(memory.driveselect1);
         memory.driveiniziale = ui->Drive1->drive();
-        if (memory.dirselect1 != nope)
+        if (memory.dirselect1 != PickerMemory::nope)
             ui->Dir1->setPath(memory.dirselect1);
     } else if (entered != PathResult::Ok) {
         return;

@@ -13,8 +13,6 @@ using kivo::PathResult;
 namespace
 {
 
-const QString nope = QStringLiteral("-nope-");
-
 // The SSE folder as the field shows it, with the subfolder appended as
 // Windows would find it.
 QString startFolder(const QString &sseFolder, const QString &subfolder)
@@ -53,7 +51,7 @@ void richiestafile(Form1 &form, const PathRequest &request)
     p.Dir1->setPath(ownFolder);
     p.File1->setPath(ownFolder);
     form.platform.messages.show(form, request.missingFolder(form.lingua), kivo::BoxIcon::Critical,
-                                QStringLiteral("Error"));
+                                kivo::errorTitle);
     picker.close();
 }
 
@@ -136,11 +134,11 @@ void Form1::aperturafiles()
     };
 
     const QString savedDrive = lastFolders(QStringLiteral("load-lastdrive1"));
-    if (picker.driveselect1 != nope)
+    if (picker.driveselect1 != PickerMemory::nope)
         orOwnFolder(p.Drive1->setDrive(picker.driveselect1));
     if (!savedDrive.isEmpty())
         orOwnFolder(p.Drive1->setDrive(lastFolders(QStringLiteral("load-lastdrive1"))));
-    if (picker.dirselect1 != nope)
+    if (picker.dirselect1 != PickerMemory::nope)
         orOwnFolder(p.Dir1->setPath(picker.dirselect1));
     if (!savedDrive.isEmpty())
         orOwnFolder(p.Dir1->setPath(lastFolders(QStringLiteral("load-lastdir1"))));
