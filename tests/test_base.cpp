@@ -77,9 +77,7 @@ void TestBase::everyMessageInEveryLanguage()
         found.sort();
         return found;
     };
-    int messages = 0;
     for (const Message *message = catalogueBegin(); message != catalogueEnd(); ++message) {
-        ++messages;
         for (const QStringView text : message->texts.column) {
             QVERIFY2(!text.trimmed().isEmpty(), message->name);
             // Lines join with a lone carriage return, and no line starts with a blank.
@@ -88,7 +86,6 @@ void TestBase::everyMessageInEveryLanguage()
             QCOMPARE(placeholders(text), placeholders(message->texts.column[0]));
         }
     }
-    QVERIFY(messages >= 15);
 
     // Only the three names, exactly, are languages.
     for (const QString &name : {QString(), u"english"_qs, u"Francais"_qs, u"Italiano "_qs})

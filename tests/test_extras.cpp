@@ -8,6 +8,7 @@
 #include "mainwindow/keepinfront.h"
 #include "mainwindow/messageboxes.h"
 #include "ui_about.h"
+#include "ui_aprifile.h"
 #include "ui_extrlowl.h"
 
 #include <QDialog>
@@ -120,7 +121,8 @@ void TestExtras::windowsComeAndGoInOrder()
     QVERIFY(form.extrlowL.data() != launcher.data());
     QCOMPARE(form.extrlowL->ui->Text1->text(), QString());
 
-    // Enter on About's OK closes it, as Escape does; Escape closes the launcher.
+    // Enter on About's OK closes it, as Escape does; Escape closes the
+    // launcher, and cancels the picker.
     for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
         form.ui->help1->trigger();
         QVERIFY(QTest::qWaitForWindowActive(form.about));
@@ -134,6 +136,10 @@ void TestExtras::windowsComeAndGoInOrder()
     QCOMPARE(harness.seams.starts.size(), 0);
     QTest::keyClick(form.extrlowL->ui->Text1, Qt::Key_Escape);
     QVERIFY(!form.extrlowL);
+    QTest::mouseClick(form.ui->Command7, Qt::LeftButton);
+    QVERIFY(QTest::qWaitForWindowActive(form.apriFile));
+    QTest::keyClick(form.apriFile->ui->Dir1, Qt::Key_Escape);
+    QVERIFY(!form.apriFile);
 
     // Exit: picker, About, main window, launcher.
     form.ui->extr1->trigger();

@@ -117,7 +117,6 @@ void TestMainWindow::startUpShowsWhatWasSaved()
     again.chosen({{1, oddHeader}, {3, oddBios}, {5, u"b.bin"_qs}, {7, ui.Text7->tag()}});
     Form1 &restored = again.start();
     QVERIFY(restored.ui->Option1->isChecked() && restored.ui->opz12->isChecked());
-    QCOMPARE(restored.ui->Text1->text(), oddHeader);
     QCOMPARE(restored.ui->Combo2->currentIndex(), 33);
     QCOMPARE(again.general("system-stv"), u"False"_qs);
     QCOMPARE(restored.launchDecision().line.arguments(),
@@ -186,7 +185,6 @@ void TestMainWindow::theLinesRunSseStarts()
     ui.Check6->click();
     QCOMPARE(run(), QStringLiteral("sse.exe daytona.sgh -d F: -b satbios.bin -res 800 600 "
                                    "-stretch 2 -nodsp -log"));
-    QCOMPARE(tip(ui.Command8), harness.lastStart().join(u' '));
     QCOMPARE(harness.general("opz4"), u"1"_qs);
 
     ui.Combo3->setCurrentIndex(0);
