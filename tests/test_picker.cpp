@@ -119,7 +119,8 @@ void TestPicker::aChoiceFillsItsFieldAndIsSaved()
     // A folder through a link: the path as chosen, its short form as the
     // tag, and the folder check follows at once.
     QVERIFY(QFile::link(sse.path, sse.temp.path() + u"/link"_qs));
-    ui.Text7->setText(sse.temp.path());
+    ui.Text7->setTag(sse.temp.path());
+    QVERIFY(!form.inSseFolder());
     QTest::mouseClick(ui.Command7, Qt::LeftButton);
     harness.picker().Dir1->setPath(sse.temp.path());
     open(harness.picker().Dir1, u"link"_qs);
