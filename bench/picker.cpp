@@ -61,8 +61,6 @@ private:
 void picker(const Fixture &fixture, int rounds)
 {
     RealPlatform real(fixture);
-    kivo::Platform &platform = real.platform;
-    const CountingBoxes &boxes = real.boxes;
     PaintWatch paints;
     StallMeter stalls;
     const QString headers = fixture.sse + QStringLiteral("/headers");
@@ -82,7 +80,7 @@ void picker(const Fixture &fixture, int rounds)
                 lsTime = milliseconds(listing.elapsed);
                 continue;
             }
-            auto form = std::make_unique<Form1>(platform);
+            auto form = std::make_unique<Form1>(real.platform);
             form->show();
             if (!waitForIdle([&] { return shownAndPainted(form.get(), paints); }))
                 fail(QStringLiteral("the main window did not show"));
@@ -127,7 +125,7 @@ void picker(const Fixture &fixture, int rounds)
         lsMs.push_back(lsTime);
         ratios.push_back(pickerTime / lsTime);
     }
-    if (boxes.shown > 0)
+    if (real.boxes.shown > 0)
         fail(QStringLiteral("the picker showed a message"));
     printFigure({QStringLiteral("5. Picker, %1 files: request to list shown").arg(fixture.headers),
                  ms(median(pickerMs)), QStringLiteral("ls -f ") + ms(median(lsMs)), median(ratios),

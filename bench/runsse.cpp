@@ -41,10 +41,8 @@ void waitForStandIn(const QString &log, int lines)
 void runSse(const Fixture &fixture, int rounds)
 {
     RealPlatform real(fixture);
-    kivo::Platform &platform = real.platform;
-    const CountingBoxes &boxes = real.boxes;
     PaintWatch paints;
-    Form1 form(platform);
+    Form1 form(real.platform);
     form.show();
     if (!waitForIdle([&] { return shownAndPainted(&form, paints); }))
         fail(QStringLiteral("the main window did not show"));
@@ -84,7 +82,7 @@ void runSse(const Fixture &fixture, int rounds)
         plainMs.push_back(milliseconds(plainTime));
         ratios.push_back(double(kivoTime) / double(plainTime));
     }
-    if (boxes.shown > 0)
+    if (real.boxes.shown > 0)
         fail(QStringLiteral("Run SSE showed a message instead of starting the emulator"));
     QFile standInLog(log);
     if (standInLog.open(QIODevice::ReadOnly) && standInLog.readAll().contains("\"accepted\":false"))
