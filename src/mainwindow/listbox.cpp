@@ -64,7 +64,6 @@ ListBox::ListBox(QWidget *parent) : QComboBox(parent)
 {
     static const bool factoryInstalled = (QAccessible::installFactory(accessibleListBox), true);
     Q_UNUSED(factoryInstalled);
-    view()->installEventFilter(this);
     connect(this, &QComboBox::currentIndexChanged, this, [this] {
         showsEditText = false;
         update();
@@ -118,7 +117,14 @@ void ListBox::keyPressEvent(QKeyEvent *event)
 }
 
 // The open list would search its entries for what is typed and choose the
-// one found: a typed character goes through the same handler there.
+// one found: a typed character goes through the same handler there. The
+// list is made at its first opening, not at every start-up.
+void ListBox::showPopup()
+{
+    view()->installEventFilter(this);
+    QComboBox::showPopup();
+}
+
 bool ListBox::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == view() && event->type() == QEvent::KeyPress &&

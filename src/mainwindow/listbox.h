@@ -17,6 +17,7 @@ public:
     // Writes the edit area; choosing an entry replaces it.
     void setEditAreaText(const QString &text);
     QString editAreaText() const;
+    void showPopup() override;
 
 signals:
     // A typed character; a handler that sets it to 0 discards it.
