@@ -107,7 +107,7 @@ MUTANTS = [
      "if (!front || now == front ||", "a modal box fought for"),
     ("mainwindow/secondarywindow.cpp", "    emit closed();\n", "", "a closed window not forgotten"),
     # The picker and the Browse requests.
-    ("picker/browserequests.cpp", "richiestafile(*this, pathRequest(3));", "richiestafile(*this, pathRequest(4));",
+    ("picker/browserequests.cpp", "richiestafile(*this, *pathRequest(3));", "richiestafile(*this, *pathRequest(4));",
      "the Saturn BIOS button asks for the ST-V BIOS"),
     ("picker/browserequests.cpp", 'lastFolders(QStringLiteral("load-lastdir1"))', 'lastFolders(QStringLiteral("load-lastdir"))',
      "the saved folder read under a wrong key"),

@@ -151,7 +151,8 @@ public:
     void Command7_Click();
     void startRequest(qint16 code);
     void aperturafiles();
-    static const PathRequest &pathRequest(qint16 code);
+    // The request of that code, or none.
+    static const PathRequest *pathRequest(qint16 code);
     PathField *fieldOf(const PathRequest &request) const;
     // The picker's choice, for the pending request's field and keys: the
     // file it shows selected, or the folder it shows.

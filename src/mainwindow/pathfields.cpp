@@ -30,10 +30,12 @@ QString keyOf(const PathRequest &request)
 
 } // namespace
 
-const PathRequest &Form1::pathRequest(qint16 code)
+const PathRequest *Form1::pathRequest(qint16 code)
 {
-    return *std::find_if(requests.cbegin(), requests.cend(),
-                         [code](const PathRequest &request) { return request.code == code; });
+    const auto found =
+        std::find_if(requests.cbegin(), requests.cend(),
+                     [code](const PathRequest &request) { return request.code == code; });
+    return found == requests.cend() ? nullptr : &*found;
 }
 
 PathField *Form1::fieldOf(const PathRequest &request) const
@@ -61,10 +63,7 @@ void Form1::restorePathFields()
 
 void Form1::handOver(const QString &fileName, const QString &folder)
 {
-    const auto pending =
-        std::find_if(requests.cbegin(), requests.cend(),
-                     [this](const PathRequest &request) { return request.code == commandreqn; });
-    if (pending != requests.cend()) {
+    if (const PathRequest *pending = pathRequest(commandreqn)) {
         PathField *const field = fieldOf(*pending);
         if (pending->kind == PathRequest::Folder) {
             field->setText(folder);

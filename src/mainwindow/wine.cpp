@@ -6,8 +6,6 @@
 #include <QStandardPaths>
 #include <QtEndian>
 
-#include <algorithm>
-
 namespace kivo
 {
 

@@ -64,27 +64,27 @@ ApriFile &Form1::aprifileWindow()
 
 void Form1::Command1_Click()
 {
-    richiestafile(*this, pathRequest(1));
+    richiestafile(*this, *pathRequest(1));
 }
 
 void Form1::Command3_Click()
 {
-    richiestafile(*this, pathRequest(3));
+    richiestafile(*this, *pathRequest(3));
 }
 
 void Form1::Command4_Click()
 {
-    richiestafile(*this, pathRequest(4));
+    richiestafile(*this, *pathRequest(4));
 }
 
 void Form1::Command5_Click()
 {
-    richiestafile(*this, pathRequest(5));
+    richiestafile(*this, *pathRequest(5));
 }
 
 void Form1::Command6_Click()
 {
-    richiestafile(*this, pathRequest(6));
+    richiestafile(*this, *pathRequest(6));
 }
 
 // The folder request: the user moves freely over drives and folders.
