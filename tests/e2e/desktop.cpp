@@ -207,12 +207,13 @@ bool Desktop::type(const QStringList &keys, const QString &window)
     return ok;
 }
 
-bool Desktop::inPicker(const QStringList &keys)
+bool Desktop::inPicker(const QStringList &keys, const QString &replacing)
 {
-    const QStringList picker = windows(pickerName);
-    // A picker that replaces another shows up a moment later.
-    QTest::qWait(300);
-    return picker.size() == 1 && type(keys, windows(pickerName).value(0)) && gone(pickerName);
+    // A picker that replaces another is a new window, once the old one is gone.
+    QString picker;
+    return QTest::qWaitFor([&] { return (picker = windows(pickerName).value(0)) != replacing; },
+                           patience) &&
+           !picker.isEmpty() && type(keys, picker) && gone(pickerName);
 }
 
 bool Desktop::confirm(const QString &nameRegex)

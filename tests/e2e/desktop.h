@@ -36,8 +36,9 @@ public:
     QProcess *kivo = nullptr;
     // Types keys (xdotool's names) into a window, by default the main window.
     bool type(const QStringList &keys, const QString &window = {});
-    // Waits for the picker, types into it, and waits until it is gone.
-    bool inPicker(const QStringList &keys);
+    // Waits for the picker (another than the window replacing), types into
+    // it, and waits until it is gone.
+    bool inPicker(const QStringList &keys, const QString &replacing = {});
     QStringList windows(const QString &nameRegex);
     bool gone(const QString &nameRegex, int timeoutMs = 10000);
     // Waits for one box of that name and confirms it.
