@@ -3,19 +3,25 @@
 
 #include "lang/messages.h"
 #include "mainwindow/commandline.h"
+#include "mainwindow/processstart.h"
 #include "mainwindow/settingsstore.h"
 #include "mainwindow/wine.h"
 #include "picker/drives.h"
 #include "picker/folderlisting.h"
 #include "picker/shortpath.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace Messages;
 
@@ -29,6 +35,7 @@ private slots:
     void theSettingsFile();
     void shortPaths();
     void wineRules();
+    void startingPrograms();
     void foldersAndDrives();
 };
 
@@ -50,6 +57,22 @@ ino_t inode(const QString &path)
     };
     return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_ino : 0;
 }
+
+// A Windows program for that machine: "MZ", and at 0x40 the PE header.
+QByteArray windowsProgram(quint16 machine)
+{
+    QByteArray bytes = QByteArray("MZ").leftJustified(0x40, '\0');
+    bytes[0x3c] = char(0x40);
+    return bytes + QByteArray("PE\0\0", 4) + char(machine & 0xff) + char(machine >> 8);
+}
+
+// A Wine at a fixed place, which runs 32-bit programs or not.
+struct FixedWine : kivo::WineSupport {
+    QString path;
+    bool runs32 = true;
+    QString program() const override { return path; }
+    bool runs32Bit(const QString &) const override { return runs32; }
+};
 
 } // namespace
 
@@ -167,20 +190,16 @@ void TestBase::wineRules()
 {
     QTemporaryDir dir;
     const QString program = dir.filePath(u"program.exe"_qs);
-    const auto windows = [](quint16 machine) {
-        QByteArray bytes = QByteArray("MZ").leftJustified(0x40, '\0');
-        bytes[0x3c] = char(0x40);
-        return bytes + QByteArray("PE\0\0", 4) + char(machine & 0xff) + char(machine >> 8);
-    };
     using kivo::ProgramKind;
-    const QPair<QByteArray, ProgramKind> kinds[] = {{windows(0x14c), ProgramKind::Windows32},
-                                                    {windows(0x8664), ProgramKind::Windows64},
-                                                    {windows(0xaa64), ProgramKind::Windows64},
-                                                    {"MZ", ProgramKind::Windows32},
-                                                    {"\x7f"
-                                                     "ELF",
-                                                     ProgramKind::Native},
-                                                    {"#!/bin/sh\n", ProgramKind::Native}};
+    const QPair<QByteArray, ProgramKind> kinds[] = {
+        {windowsProgram(0x14c), ProgramKind::Windows32},
+        {windowsProgram(0x8664), ProgramKind::Windows64},
+        {windowsProgram(0xaa64), ProgramKind::Windows64},
+        {"MZ", ProgramKind::Windows32},
+        {"\x7f"
+         "ELF",
+         ProgramKind::Native},
+        {"#!/bin/sh\n", ProgramKind::Native}};
     for (const auto &[bytes, kind] : kinds) {
         QVERIFY(write(program, bytes));
         QCOMPARE(kivo::programKind(program), kind);
@@ -199,21 +218,37 @@ void TestBase::wineRules()
     QVERIFY(write(dir.filePath(u"lib/wine/wine"_qs), "", true));
     QVERIFY(installed.runs32Bit(link));
 
-    // A character locale that is not UTF-8 becomes one, for characters only.
-    for (const QString &variables :
-         {u"LANG=fr_FR.utf8"_qs, u"LANG=C LC_CTYPE=de_DE.UTF-8"_qs, u""_qs,
-          u"LANG=it_IT.UTF-8 LC_ALL=POSIX LC_MESSAGES=it_IT"_qs}) {
-        QProcessEnvironment environment;
-        for (const QString &pair : variables.split(u' ', Qt::SkipEmptyParts))
-            environment.insert(pair.section(u'=', 0, 0), pair.section(u'=', 1));
-        const QProcessEnvironment forWine = kivo::wineEnvironment(environment);
-        if (!variables.isEmpty() && !variables.contains(u"POSIX")) {
-            QCOMPARE(forWine, environment);
-            continue;
+    // Whatever the environment, Wine's character locale is UTF-8, and every
+    // other category resolves as it did for KIVO: to LC_ALL, else to its own
+    // variable, else to LANG.
+    const QStringList categories{u"LC_CTYPE"_qs,    u"LC_COLLATE"_qs,        u"LC_MESSAGES"_qs,
+                                 u"LC_MONETARY"_qs, u"LC_NUMERIC"_qs,        u"LC_TIME"_qs,
+                                 u"LC_ADDRESS"_qs,  u"LC_IDENTIFICATION"_qs, u"LC_MEASUREMENT"_qs,
+                                 u"LC_NAME"_qs,     u"LC_PAPER"_qs,          u"LC_TELEPHONE"_qs};
+    const auto resolved = [](const QProcessEnvironment &environment, const QString &category) {
+        for (const QString &name : {u"LC_ALL"_qs, category, u"LANG"_qs}) {
+            if (!environment.value(name).isEmpty())
+                return environment.value(name);
         }
-        QCOMPARE(forWine.value(u"LC_CTYPE"_qs) + forWine.value(u"LC_ALL"_qs), u"C.UTF-8"_qs);
-        QCOMPARE(forWine.value(u"LANG"_qs), variables.isEmpty() ? QString() : u"POSIX"_qs);
-        QCOMPARE(forWine.value(u"LC_MESSAGES"_qs), environment.value(u"LC_MESSAGES"_qs));
+        return u"C"_qs;
+    };
+    static const QRegularExpression utf8(u"utf-?8"_qs, QRegularExpression::CaseInsensitiveOption);
+    const QStringList values{QString(),         u"C"_qs,     u"POSIX"_qs,
+                             u"fr_FR.UTF-8"_qs, u"it_IT"_qs, u"de_DE.ISO-8859-1"_qs,
+                             u"C.utf8"_qs};
+    QRandomGenerator random(17);
+    for (int round = 0; round < 500; ++round) {
+        QProcessEnvironment environment;
+        for (const QString &name : categories + QStringList{u"LC_ALL"_qs, u"LANG"_qs}) {
+            if (const int pick = random.bounded(int(values.size()) + 3); pick < values.size())
+                environment.insert(name, values.at(pick));
+        }
+        const QProcessEnvironment forWine = kivo::wineEnvironment(environment);
+        QVERIFY(resolved(forWine, u"LC_CTYPE"_qs).contains(utf8));
+        for (const QString &category : categories.mid(1))
+            QCOMPARE(resolved(forWine, category), resolved(environment, category));
+        if (resolved(environment, u"LC_CTYPE"_qs).contains(utf8))
+            QCOMPARE(forWine, environment);
     }
 
     // The prefix's drive letters, in name order, dangling links included.
@@ -226,33 +261,106 @@ void TestBase::wineRules()
     QCOMPARE(drives[1].first, u"d::"_qs);
 }
 
+// Each kind of program is started its way, or refused with the reason; a
+// folder named like the program is passed over, as Wine passes it over.
+void TestBase::startingPrograms()
+{
+    using kivo::StartResult;
+    QTemporaryDir dir;
+    const QString folder = QDir(dir.path()).canonicalPath();
+    QVERIFY(QDir(folder).mkdir(u"SSE.EXE"_qs) && QDir(folder).mkdir(u"sse.exe"_qs));
+    QFile recorder(QStringLiteral(WINE_STANDIN_DIR "/wine"));
+    QVERIFY(recorder.open(QIODevice::ReadOnly));
+    const QByteArray native = recorder.readAll();
+    const QString wine = recorder.fileName();
+    FixedWine installed;
+    kivo::DetachedProcessStarter starter(installed);
+    const QString program = folder + u"/Sse.exe"_qs;
+    const QStringList arguments{u"sse.exe"_qs, u"a b"_qs, u"ü\"$(x)"_qs};
+    const struct {
+        QByteArray content;
+        bool runnable;
+        QString wine;
+        bool runs32;
+        StartResult result;
+    } cases[] = {
+        {windowsProgram(0x14c), false, wine, true, StartResult::Started},
+        {windowsProgram(0x14c), false, wine, false, StartResult::NoWine32},
+        {windowsProgram(0x8664), false, wine, false, StartResult::Started},
+        {windowsProgram(0x8664), false, {}, true, StartResult::NoWine},
+        {windowsProgram(0x14c), false, folder, true, StartResult::Failed},
+        {native, false, wine, true, StartResult::NotExecutable},
+        // Last: a program still running cannot be written over.
+        {native, true, {}, false, StartResult::Started},
+    };
+    const QString log = folder + u"/wine-standin.log"_qs;
+    for (const auto &with : cases) {
+        QVERIFY(write(program, with.content, with.runnable));
+        installed.path = with.wine;
+        installed.runs32 = with.runs32;
+        QFile::remove(log);
+        const kivo::StartOutcome outcome = starter.start(folder, arguments);
+        QCOMPARE(outcome.result, with.result);
+        QCOMPARE(outcome.reason.isEmpty(), with.result != StartResult::Failed);
+        if (with.result != StartResult::Started) {
+            QVERIFY(!QFile::exists(log));
+            continue;
+        }
+        // Wine gets the program's whole path first; a native program only the arguments.
+        QTRY_VERIFY(QFile(log).size() > 0);
+        QFile written(log);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        const QJsonObject entry = QJsonDocument::fromJson(written.readAll()).object();
+        QStringList received;
+        for (const QJsonValue &value : entry.value(u"arguments").toArray())
+            received.append(value.toString());
+        QCOMPARE(received,
+                 (with.wine.isEmpty() ? QStringList() : QStringList{program}) + arguments.mid(1));
+        QCOMPARE(entry.value(u"cwd").toString(), folder);
+    }
+    QVERIFY(QFile::remove(program));
+    QCOMPARE(starter.start(folder, arguments).result, StartResult::NotFound);
+}
+
 void TestBase::foldersAndDrives()
 {
     QTemporaryDir dir;
     const QString folder = QDir(dir.path()).canonicalPath();
     const QByteArray base = QFile::encodeName(folder) + '/';
     for (const char *name :
-         {"b.bin", "A.BIN", ".hidden", "README", "bad\xff.bin", "SSE.EXE", "sse.EXE", "Sse.exe"}) {
+         {"b.bin", "A.BIN", ".hidden", "README", "bad\xff.bin", "HEADERS", "sse.EXE", "Sse.exe"}) {
         FILE *file = std::fopen((base + name).constData(), "w");
         QVERIFY(file && std::fclose(file) == 0);
     }
-    QVERIFY(::mkdir((base + "Headers").constData(), 0755) == 0);
-    QVERIFY(::mkdir((base + "bad\xfe folder").constData(), 0755) == 0);
+    for (const char *name : {"Headers", "SSE.EXE", "bad\xfe folder"})
+        QVERIFY(::mkdir((base + name).constData(), 0755) == 0);
+    // QTemporaryDir cannot name these to remove them.
+    const auto undecodable = qScopeGuard([&] {
+        ::unlink((base + "bad\xff.bin").constData());
+        ::rmdir((base + "bad\xfe folder").constData());
+    });
     QVERIFY(QFile::link(folder + u"/README"_qs, folder + u"/link"_qs));
     QVERIFY(QFile::link(folder + u"/gone"_qs, folder + u"/dangling"_qs));
 
     // No hidden names, none that would not come back to the same bytes.
     QStringList files = kivo::listFolder(folder, kivo::EntryKind::Files);
     kivo::sortNames(files);
-    QCOMPARE(files, QStringList({u"A.BIN"_qs, u"b.bin"_qs, u"link"_qs, u"README"_qs, u"SSE.EXE"_qs,
+    QCOMPARE(files, QStringList({u"A.BIN"_qs, u"b.bin"_qs, u"HEADERS"_qs, u"link"_qs, u"README"_qs,
                                  u"Sse.exe"_qs, u"sse.EXE"_qs}));
-    QCOMPARE(kivo::listFolder(folder, kivo::EntryKind::Folders), QStringList{u"Headers"_qs});
+    QStringList folders = kivo::listFolder(folder, kivo::EntryKind::Folders);
+    kivo::sortNames(folders);
+    QCOMPARE(folders, QStringList({u"Headers"_qs, u"SSE.EXE"_qs}));
 
-    // As Windows finds a file: the name itself, else its first case variant by bytes.
-    QCOMPARE(kivo::entryIgnoringCase(folder, u"sse.exe"_qs), u"SSE.EXE"_qs);
-    QCOMPARE(kivo::entryIgnoringCase(folder, u"Sse.exe"_qs), u"Sse.exe"_qs);
+    // As Windows finds a name: the name itself, else its first case variant
+    // by bytes, each time of the kind asked for.
+    using kivo::EntryKind;
+    QCOMPARE(kivo::entryIgnoringCase(folder, u"sse.exe"_qs, EntryKind::Files), u"Sse.exe"_qs);
+    QCOMPARE(kivo::entryIgnoringCase(folder, u"SSE.EXE"_qs, EntryKind::Files), u"Sse.exe"_qs);
+    QCOMPARE(kivo::entryIgnoringCase(folder, u"sse.EXE"_qs, EntryKind::Files), u"sse.EXE"_qs);
+    QCOMPARE(kivo::entryIgnoringCase(folder, u"sse.exe"_qs, EntryKind::Folders), u"SSE.EXE"_qs);
+    QCOMPARE(kivo::entryIgnoringCase(folder, u"headers"_qs, EntryKind::Files), u"HEADERS"_qs);
     QCOMPARE(kivo::pathIgnoringCase(folder, u"headers"_qs), folder + u"/Headers"_qs);
-    QCOMPARE(kivo::pathIgnoringCase(folder, u"bios"_qs), folder + u"/bios"_qs);
+    QCOMPARE(kivo::pathIgnoringCase(folder, u"readme"_qs), folder + u"/readme"_qs);
 
     // Numbers by value, letter case aside, across the parts of a large folder.
     QStringList many;

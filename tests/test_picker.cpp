@@ -35,9 +35,10 @@ void open(DirListBox *list, const QString &text)
 void TestPicker::eachRequestOpensWhereItsFilesAre()
 {
     SseFolder sse;
-    // As Windows would find them: the names on disk are Headers and BIOS.
+    // As Windows would find them: the names on disk are Headers and BIOS,
+    // and a file named like a folder is passed over.
     QVERIFY(QDir(sse.path).rename(u"headers"_qs, u"Headers"_qs) &&
-            QDir(sse.path).rename(u"bios"_qs, u"BIOS"_qs));
+            QDir(sse.path).rename(u"bios"_qs, u"BIOS"_qs) && makeFile(sse / u"HEADERS"_qs));
     Harness harness(sse.path);
     const Ui::Form1 &ui = *harness.start().ui;
     const QPair<QPushButton *, QString> requests[] = {{ui.Command1, sse / u"Headers"_qs},
@@ -67,7 +68,7 @@ void TestPicker::eachRequestOpensWhereItsFilesAre()
 
     // Folders truly missing are reported, over the main window, in the
     // language; the picker closes and nothing is written.
-    QVERIFY(QDir(sse / u"BIOS"_qs).removeRecursively());
+    QVERIFY(QDir(sse / u"BIOS"_qs).removeRecursively() && makeFile(sse / u"bios"_qs));
     harness.form->lingua = u"Italiano"_qs;
     QTest::mouseClick(ui.Command4, Qt::LeftButton);
     QVERIFY(!harness.form->apriFile);

@@ -16,12 +16,12 @@ StartOutcome DetachedProcessStarter::start(const QString &folder, const QStringL
 {
     if (arguments.isEmpty())
         return {StartResult::Failed, QString()};
-    // Found as Windows finds it: SSE.EXE is sse.exe.
-    const QString name = entryIgnoringCase(folder, arguments.first());
+    // Found as Windows finds it: SSE.EXE is sse.exe, and a folder is none.
+    const QString name = entryIgnoringCase(folder, arguments.first(), EntryKind::Files);
+    if (name.isEmpty())
+        return {StartResult::NotFound, QString()};
     const QString file = QDir(folder).filePath(name);
     const QFileInfo info(file);
-    if (name.isEmpty() || !info.exists() || info.isDir())
-        return {StartResult::NotFound, QString()};
 
     QProcess process;
     process.setWorkingDirectory(folder);

@@ -83,10 +83,16 @@ QProcessEnvironment wineEnvironment(const QProcessEnvironment &environment)
 
     QProcessEnvironment forWine = environment;
     if (!all.isEmpty()) {
-        // LC_ALL would override the character locale: its value goes on
-        // for everything else.
+        // LC_ALL would override the character locale. Without it, every
+        // other category must still resolve to its value, not to what
+        // LC_ALL used to hide.
+        static const char *const categories[] = {
+            "LANG",           "LC_ADDRESS",  "LC_COLLATE",   "LC_IDENTIFICATION",
+            "LC_MEASUREMENT", "LC_MESSAGES", "LC_MONETARY",  "LC_NAME",
+            "LC_NUMERIC",     "LC_PAPER",    "LC_TELEPHONE", "LC_TIME"};
         forWine.remove(QStringLiteral("LC_ALL"));
-        forWine.insert(QStringLiteral("LANG"), all);
+        for (const char *category : categories)
+            forWine.insert(QLatin1String(category), all);
     }
     forWine.insert(QStringLiteral("LC_CTYPE"), QStringLiteral("C.UTF-8"));
     return forWine;

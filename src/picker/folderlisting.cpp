@@ -96,17 +96,22 @@ QStringList listFolder(const QString &folder, EntryKind kind)
     return names;
 }
 
-QString entryIgnoringCase(const QString &folder, const QString &name)
+QString entryIgnoringCase(const QString &folder, const QString &name, EntryKind kind)
 {
     const QDir dir(folder);
-    if (QFileInfo::exists(dir.filePath(name)))
+    const auto ofKind = [&](const QString &entry) {
+        const QFileInfo info(dir.filePath(entry));
+        return kind == EntryKind::Folders ? info.isDir() : info.isFile();
+    };
+    if (ofKind(name))
         return name;
     QString found;
     const QStringList entries =
         dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QString &entry : entries) {
         if (entry.compare(name, Qt::CaseInsensitive) == 0 &&
-            (found.isEmpty() || QFile::encodeName(entry) < QFile::encodeName(found)))
+            (found.isEmpty() || QFile::encodeName(entry) < QFile::encodeName(found)) &&
+            ofKind(entry))
             found = entry;
     }
     return found;
@@ -114,7 +119,7 @@ QString entryIgnoringCase(const QString &folder, const QString &name)
 
 QString pathIgnoringCase(const QString &folder, const QString &name)
 {
-    const QString found = entryIgnoringCase(folder, name);
+    const QString found = entryIgnoringCase(folder, name, EntryKind::Folders);
     return folder + QLatin1Char('/') + (found.isEmpty() ? name : found);
 }
 

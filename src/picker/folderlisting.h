@@ -14,13 +14,14 @@ enum class EntryKind { Folders, Files };
 // listing itself; only links and file systems that do not tell are asked.
 QStringList listFolder(const QString &folder, EntryKind kind);
 
-// The entry of the folder that Windows would find for the name, which it
-// finds whatever the letter case: the name itself when it is there, else
-// the first in byte order of those that differ from it in case only; ""
-// when there is none.
-QString entryIgnoringCase(const QString &folder, const QString &name);
-// The folder's path with that entry's real name appended, or with the name
-// as given when no entry has it in any case.
+// The entry of that kind that Windows would find for the name, which it
+// finds whatever the letter case: the name itself when it is of that kind,
+// else the first in byte order of those of that kind that differ from it in
+// case only; "" when there is none. An entry of the other kind is passed
+// over, as Wine passes it over: a folder is no program.
+QString entryIgnoringCase(const QString &folder, const QString &name, EntryKind kind);
+// The folder's path with that subfolder's real name appended, or with the
+// name as given when no subfolder has it in any case.
 QString pathIgnoringCase(const QString &folder, const QString &name);
 
 // Sorts names as a person expects: letter case aside, numbers by value.
