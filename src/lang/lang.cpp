@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -55,8 +56,10 @@ void setCaption(QWidget &window, const QString &control, const QString &text)
         menu->setTitle(text);
     else if (auto *action = qobject_cast<QAction *>(target))
         action->setText(text);
+    else if (auto *list = qobject_cast<QComboBox *>(target))
+        list->setAccessibleDescription(text); // its name is the entry it shows
     else if (auto *widget = qobject_cast<QWidget *>(target))
-        widget->setAccessibleName(text); // a field or list without a caption of its own
+        widget->setAccessibleName(text); // a field without a caption of its own
     else
         qWarning("No control %s to caption", qUtf8Printable(control));
 }
@@ -106,7 +109,7 @@ const Caption mainCaptions[] = {
     {u"opz1", {u"Frontend &Language", u"&Lingua Frontend", u"Interface et &Langues"}},
     {u"help", {u"&Help", u"&Aiuto", u"&Aide"}},
     {u"help1", {u"&About..", u"&Info su..", u"&A propos..."}},
-    // What a screen reader names the fields and lists that have no label of their own.
+    // What a screen reader says of the fields and lists that have no label of their own.
     {u"Text1", {u"Header file", u"File header", u"Fichier d'en-tête"}},
     {u"Text5",
      {u"Internal backup file", u"File di backup interno", u"Fichier de sauvegarde interne"}},

@@ -12,6 +12,7 @@ void Form1::applyLanguage(const QString &language)
         ui->opz1Items->actions().at(index)->setChecked(true);
     lingua = language;
     Lang::langmainform(*this, language);
+    describeLater();
 }
 
 void Form1::switchLanguage(const QString &language)

@@ -6,6 +6,7 @@
 #include "extras/extrlowl.h"
 #include "lang/lang.h"
 #include "lang/messages.h"
+#include "mainwindow/describe.h"
 #include "mainwindow/settingsstore.h"
 #include "mainwindow/stvcatalogue.h"
 #include "mainwindow/wine.h"
@@ -13,7 +14,6 @@
 #include "picker/shortpath.h"
 
 #include <QCloseEvent>
-#include <QHelpEvent>
 
 using kivo::CommandLine;
 using kivo::sectionGeneral;
@@ -60,8 +60,6 @@ Form1::Form1(kivo::Platform &platform, QWidget *parent)
     ui->setupUi(this);
     // First in the tab order, "Run SSE" holds the focus when the window opens.
     ui->Command8->setFocus();
-    ui->Command8->installEventFilter(this);
-    ui->Combo5->installEventFilter(this);
     connectHandlers();
     Form_Load();
 }
@@ -113,6 +111,16 @@ void Form1::connectHandlers()
     connect(ui->Text6, &QLineEdit::textChanged, this, &Form1::Text6_Change);
     connect(ui->Text5, &PathField::tagChanged, this, &Form1::Text5_TagChange);
     connect(ui->Text6, &PathField::tagChanged, this, &Form1::Text6_TagChange);
+
+    // What "Run SSE" would start follows every choice.
+    for (ListBox *list : findChildren<ListBox *>())
+        connect(list, &QComboBox::currentIndexChanged, this, &Form1::describeLater);
+    for (QAbstractButton *box : findChildren<QAbstractButton *>())
+        connect(box, &QAbstractButton::toggled, this, &Form1::describeLater);
+    for (PathField *field : findChildren<PathField *>()) {
+        connect(field, &QLineEdit::textChanged, this, &Form1::describeLater);
+        connect(field, &PathField::tagChanged, this, &Form1::describeLater);
+    }
 }
 
 // Start-up. The order matters: setting a control runs its handler, and
@@ -488,15 +496,34 @@ void Form1::closeEvent(QCloseEvent *event)
         extrlowL->close();
 }
 
-bool Form1::eventFilter(QObject *watched, QEvent *event)
+void Form1::showEvent(QShowEvent *event)
 {
-    // "Run SSE" tells on hover what a press would start now.
-    if (watched == ui->Command8 && event->type() == QEvent::ToolTip)
-        ui->Command8->setToolTip(launchDecision().line.text());
-    // The drive list tells, on hover, what its letters are to Wine now.
-    if (watched == ui->Combo5 && event->type() == QEvent::ToolTip)
-        ui->Combo5->setToolTip(wineDrivesTip());
-    return QMainWindow::eventFilter(watched, event);
+    QMainWindow::showEvent(event);
+    describeLater();
+}
+
+void Form1::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    // Back from another program, such as winecfg: the drive letters may be new.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        describeLater();
+}
+
+// Once after the changes of one event, however many they are.
+void Form1::describeLater()
+{
+    if (describing)
+        return;
+    describing = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            describing = false;
+            describe(*ui->Command8, launchDecision().line.text());
+            describe(*ui->Combo5, wineDrivesTip());
+        },
+        Qt::QueuedConnection);
 }
 
 QString Form1::wineDrivesTip() const
@@ -505,10 +532,8 @@ QString Form1::wineDrivesTip() const
     const QList<QPair<QString, QString>> drives = kivo::wineDrives(prefix);
     if (drives.isEmpty())
         return msgnowineprefix(lingua, prefix);
-    // Rich text, so that no name is ever taken for markup.
-    QStringList lines{msgwinedrives(lingua, prefix).toHtmlEscaped()};
+    QStringList lines{msgwinedrives(lingua, prefix)};
     for (const auto &[letter, target] : drives)
-        lines.append(letter.toHtmlEscaped() + QStringLiteral(" → ") + target.toHtmlEscaped());
-    return QStringLiteral("<p style='white-space:pre'>") + lines.join(QStringLiteral("<br>")) +
-           QStringLiteral("</p>");
+        lines.append(letter + QStringLiteral(" → ") + target);
+    return lines.join(QLatin1Char('\n'));
 }

@@ -182,9 +182,14 @@ public:
     void opz12_Click();
     void opz13_Click();
 
+    // Brings what "Run SSE" would start, and the Wine drive letters, up to
+    // date in the controls' descriptions, once the current event is done.
+    void describeLater();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void connectHandlers();
@@ -211,6 +216,7 @@ private:
     // The drive letters of the Wine prefix in use, and what each stands for.
     QString wineDrivesTip() const;
     bool rewritingPrompt = false;
+    bool describing = false;
 };
 
 template <typename Window> Window &Form1::secondaryWindow(QPointer<Window> &window)

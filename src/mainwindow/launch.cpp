@@ -105,6 +105,7 @@ void Form1::carryOut(const Launch &launch, QWidget &asking)
         if (!startProgram(launch, asking))
             return;
         saveGeneral(firstRunKey, QStringLiteral("no"));
+        describeLater();
         platform.messages.show(asking, msgfirstrun(lingua), BoxIcon::Information,
                                kivo::applicationTitle);
         return;

@@ -10,9 +10,10 @@
 namespace
 {
 
-// What a screen reader learns of a list: its name (its label, or the name
-// it was given) and, as its value, what it shows: the prompt until an entry
-// is chosen, then the entry.
+// What a screen reader learns of a list, as on Linux for every combo box:
+// its name is what it shows (the prompt until an entry is chosen, then the
+// entry); its label says its purpose through the labelled-by relation, and
+// a list without a label says it in its description.
 class ListBoxAccessible : public QAccessibleWidget
 {
 public:
@@ -20,7 +21,7 @@ public:
 
     QString text(QAccessible::Text kind) const override
     {
-        if (kind == QAccessible::Value)
+        if (kind == QAccessible::Name || kind == QAccessible::Value)
             return list()->editAreaText();
         return QAccessibleWidget::text(kind);
     }

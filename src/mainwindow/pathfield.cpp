@@ -1,11 +1,13 @@
 #include "mainwindow/pathfield.h"
 
+#include "mainwindow/describe.h"
+
 PathField::PathField(QWidget *parent) : QLineEdit(parent)
 {
     connect(this, &QLineEdit::textChanged, this, [this](const QString &text) {
-        // A path is read from its start; the whole of it shows on hover.
+        // A path is read from its start; the whole of it is the description.
         setCursorPosition(0);
-        setToolTip(text);
+        describe(*this, text);
     });
 }
 

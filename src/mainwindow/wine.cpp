@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QtEndian>
 
@@ -112,8 +113,10 @@ QList<QPair<QString, QString>> wineDrives(const QString &prefix)
     const QDir devices(QDir(prefix).filePath(QStringLiteral("dosdevices")));
     const QFileInfoList entries =
         devices.entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    // Drive letters and their devices ("d::") only: not com1, lpt1 and the like.
+    static const QRegularExpression driveLetter(QStringLiteral("^[a-z]::?$"));
     for (const QFileInfo &entry : entries) {
-        if (entry.isSymLink())
+        if (entry.isSymLink() && driveLetter.match(entry.fileName()).hasMatch())
             drives.append({entry.fileName(), entry.symLinkTarget()});
     }
     return drives;

@@ -3,6 +3,7 @@
 #include <QDBusArgument>
 #include <QDBusInterface>
 #include <QDBusMetaType>
+#include <QDBusObjectPath>
 #include <QDBusReply>
 #include <QDBusVariant>
 #include <QDir>
@@ -222,63 +223,121 @@ bool Desktop::confirm(const QString &nameRegex)
     return box.size() == 1 && type({u"Return"_qs}, box.first()) && gone(nameRegex);
 }
 
-QStringList Desktop::run()
+QStringList Desktop::run(const QString &key)
 {
     const qsizetype before = log().size();
-    if (!type({u"space"_qs}) || !QTest::qWaitFor([&] { return log().size() > before; }, patience))
+    if (!type({key}) || !QTest::qWaitFor([&] { return log().size() > before; }, patience))
         return {u"nothing started: "_qs + lastError};
     return argumentsOf(log().constLast());
 }
 
+QDBusMessage Desktop::call(const QString &bus, const QString &path, const QString &interface,
+                           const QString &method, const QList<QVariant> &arguments)
+{
+    QDBusMessage message = QDBusMessage::createMethodCall(bus, path, interface, method);
+    message.setArguments(arguments);
+    return QDBusConnection::connectToBus(accessibility, u"a11y"_qs).call(message);
+}
+
+QList<Desktop::Accessible> Desktop::accessibles()
+{
+    const auto first = [](const QDBusMessage &reply) { return reply.arguments().value(0); };
+    const auto property = [&](const QString &bus, const QString &path, const char *name) {
+        return first(call(bus, path, u"org.freedesktop.DBus.Properties"_qs, u"Get"_qs,
+                          {u"org.a11y.atspi.Accessible"_qs, QString::fromLatin1(name)}))
+            .value<QDBusVariant>()
+            .variant()
+            .toString();
+    };
+    // An accessible object is a bus name and a path.
+    const auto objects = [](const QDBusArgument &argument) {
+        QList<QPair<QString, QString>> found;
+        argument.beginArray();
+        while (!argument.atEnd()) {
+            QString bus;
+            QDBusObjectPath path;
+            argument.beginStructure();
+            argument >> bus >> path;
+            argument.endStructure();
+            found.append({bus, path.path()});
+        }
+        argument.endArray();
+        return found;
+    };
+    QList<Accessible> all;
+    std::function<void(const QString &, const QString &, const QStringList &)> visit =
+        [&](const QString &bus, const QString &path, const QStringList &within) {
+            const QString accessible = u"org.a11y.atspi.Accessible"_qs;
+            Accessible object{first(call(bus, path, accessible, u"GetRoleName"_qs)).toString(),
+                              property(bus, path, "Name"),
+                              property(bus, path, "Description"),
+                              0,
+                              {},
+                              within,
+                              bus,
+                              path};
+            const QList<uint> states = qdbus_cast<QList<uint>>(
+                first(call(bus, path, accessible, u"GetState"_qs)).value<QDBusArgument>());
+            for (int word = 0; word < states.size() && word < 2; ++word)
+                object.states |= quint64(states.at(word)) << (32 * word);
+            const QDBusArgument relations =
+                first(call(bus, path, accessible, u"GetRelationSet"_qs)).value<QDBusArgument>();
+            relations.beginArray();
+            while (!relations.atEnd()) {
+                uint type = 0;
+                relations.beginStructure();
+                relations >> type;
+                for (const auto &[labelBus, labelPath] : objects(relations)) {
+                    if (type == 2) // labelled by
+                        object.labelledBy.append(property(labelBus, labelPath, "Name"));
+                }
+                relations.endStructure();
+            }
+            relations.endArray();
+            all.append(object);
+            // The entries of a list that is not open say nothing more.
+            if (object.role == u"list" && !object.is(25))
+                return;
+            const QStringList inside = QStringList{object.name} + within;
+            for (const auto &[childBus, childPath] : objects(
+                     first(call(bus, path, accessible, u"GetChildren"_qs)).value<QDBusArgument>()))
+                visit(childBus, childPath, inside);
+        };
+    visit(u"org.a11y.atspi.Registry"_qs, u"/org/a11y/atspi/accessible/root"_qs, {});
+    return all;
+}
+
+Desktop::Accessible Desktop::find(const QString &role, const QString &name, const QString &within)
+{
+    for (const Accessible &object : accessibles()) {
+        if (object.role == role && object.name == name &&
+            (within.isEmpty() || object.within.contains(within)))
+            return object;
+    }
+    lastError = QStringLiteral("no %1 %2 in %3").arg(role, name, within);
+    return {};
+}
+
+bool Desktop::act(const Accessible &object)
+{
+    return !object.path.isEmpty() &&
+           call(object.bus, object.path, u"org.a11y.atspi.Action"_qs, u"DoAction"_qs, {0})
+               .arguments()
+               .value(0)
+               .toBool();
+}
+
 bool Desktop::press(const QString &frame, const QString &button, int nth)
 {
-    // An accessible object is a bus name and a path.
-    using Node = QPair<QString, QString>;
-    const QDBusConnection a11y = QDBusConnection::connectToBus(accessibility, u"a11y"_qs);
-    const auto call = [&](const Node &node, const QString &interface, const QString &method,
-                          const QList<QVariant> &arguments = {}) {
-        return QDBusInterface(node.first, node.second, u"org.a11y.atspi."_qs + interface, a11y)
-            .callWithArgumentList(QDBus::Block, method, arguments);
-    };
-    const auto is = [&](const Node &node, const char *role, const QString &name) {
-        const QDBusReply<QString> roleName = call(node, u"Accessible"_qs, u"GetRoleName"_qs);
-        return roleName.value() == QLatin1String(role) &&
-               QDBusInterface(node.first, node.second, u"org.a11y.atspi.Accessible"_qs, a11y)
-                       .property("Name")
-                       .toString() == name;
-    };
-    // Depth first through every program on the bus: the frame, then its buttons.
-    QList<Node> found;
-    std::function<void(const Node &, bool)> search = [&](const Node &node, bool inFrame) {
-        const QDBusArgument children = call(node, u"Accessible"_qs, u"GetChildren"_qs)
-                                           .arguments()
-                                           .value(0)
-                                           .value<QDBusArgument>();
-        QList<Node> nodes;
-        children.beginArray();
-        while (!children.atEnd()) {
-            Node child;
-            QDBusObjectPath path;
-            children.beginStructure();
-            children >> child.first >> path;
-            children.endStructure();
-            child.second = path.path();
-            nodes.append(child);
-        }
-        children.endArray();
-        for (const Node &child : nodes) {
-            if (inFrame && is(child, "push button", button))
-                found.append(child);
-            search(child, inFrame || is(child, "panel", frame));
-        }
-    };
-    search({u"org.a11y.atspi.Registry"_qs, u"/org/a11y/atspi/accessible/root"_qs}, false);
-    const QDBusReply<bool> pressed = nth < found.size()
-                                         ? call(found.at(nth), u"Action"_qs, u"DoAction"_qs, {0})
-                                         : QDBusMessage();
-    if (!pressed.value())
-        lastError = QStringLiteral("no button %1 in %2 to press").arg(button, frame);
-    return pressed.value();
+    QList<Accessible> found;
+    for (const Accessible &object : accessibles()) {
+        if (object.role == u"push button" && object.name == button && object.within.contains(frame))
+            found.append(object);
+    }
+    if (nth < found.size() && act(found.at(nth)))
+        return true;
+    lastError = QStringLiteral("no button %1 in %2 to press").arg(button, frame);
+    return false;
 }
 
 QStringList words(const char *text)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDBusMessage>
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -43,13 +44,33 @@ public:
     bool gone(const QString &nameRegex, int timeoutMs = 10000);
     // Waits for one box of that name and confirms it.
     bool confirm(const QString &nameRegex);
-    // Presses "Run SSE" by its key, and returns what the emulator received next.
-    QStringList run();
+    // Presses "Run SSE" by a key, and returns what the emulator received next.
+    QStringList run(const QString &key = QStringLiteral("space"));
+    // What a screen reader finds of one object on the accessibility bus.
+    struct Accessible {
+        QString role; // AT-SPI's role name, such as "push button"
+        QString name;
+        QString description;
+        quint64 states = 0;
+        QStringList labelledBy; // the names of the labels that name it
+        QStringList within;     // the names of the objects it is in, innermost first
+        QString bus, path;
+        // AT-SPI's states: 8 enabled, 11 focusable, 25 showing.
+        bool is(int state) const { return states & (quint64(1) << state); }
+    };
+    // Every object of every program on the bus, depth first.
+    QList<Accessible> accessibles();
+    // The first object of that role and name, inside an object of that name.
+    Accessible find(const QString &role, const QString &name, const QString &within = {});
+    // Does its first action (a button's press, a menu item's choice).
+    bool act(const Accessible &object);
     // Presses the nth button of that name in the frame of that name, as a
     // screen reader does.
     bool press(const QString &frame, const QString &button, int nth = 0);
 
 private:
+    QDBusMessage call(const QString &bus, const QString &path, const QString &interface,
+                      const QString &method, const QList<QVariant> &arguments = {});
     QString xdotool(const QStringList &arguments, bool *ok = nullptr);
     // Started in folder in, or for a helper (in empty) wherever the test is.
     QProcess *launch(const QString &program, const QStringList &arguments,

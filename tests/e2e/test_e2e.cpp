@@ -14,6 +14,7 @@ private slots:
     void aWholeConfigurationByKeyboard();
     void eachStartEitherWorksOrSaysWhy();
     void aSecondBrowseAndABackupWithoutItsFile();
+    void whatScreenReadersAndKeyboardsGet();
 
 private:
     Desktop desktop;
@@ -187,6 +188,114 @@ void TestE2e::aSecondBrowseAndABackupWithoutItsFile()
     QVERIFY(d.startKivo());
     QVERIFY(d.type(words("Tab Tab Tab Tab Tab space")));
     QVERIFY(QTest::qWaitFor([&] { return d.setting(u"opz1"_qs) == u"0"; }, patience));
+}
+
+namespace
+{
+
+// A control of the windows, showing: buttons, boxes, fields and lists.
+bool isControl(const Desktop::Accessible &object)
+{
+    static const QStringList roles{u"push button"_qs, u"check box"_qs, u"radio button"_qs,
+                                   u"text"_qs,        u"combo box"_qs, u"list"_qs,
+                                   u"tree"_qs};
+    return object.is(25) && roles.contains(object.role);
+}
+
+// What a list is for: a label other than its frame's, or its description.
+QString purpose(const Desktop::Accessible &list)
+{
+    for (const QString &label : list.labelledBy) {
+        if (!list.within.contains(label))
+            return label;
+    }
+    return list.description;
+}
+
+QList<Desktop::Accessible> lists(const QList<Desktop::Accessible> &all)
+{
+    QList<Desktop::Accessible> found;
+    std::copy_if(
+        all.cbegin(), all.cend(), std::back_inserter(found),
+        [](const Desktop::Accessible &o) { return isControl(o) && o.role == u"combo box"; });
+    return found;
+}
+
+} // namespace
+
+// All four windows on the accessibility bus: every control has a role and
+// a name, every field and list its purpose; a list is named by what it
+// shows, in the language; "Run SSE" and "Cd Drive:" describe the line and
+// Wine's drive letters without the pointer; Enter presses.
+void TestE2e::whatScreenReadersAndKeyboardsGet()
+{
+    Desktop &d = desktop;
+    QVERIFY(d.prepare(u"SSE"_qs));
+    QVERIFY(d.add(u"headers/game.sgh"_qs) && d.add(u"bios/b.bin"_qs));
+    QVERIFY(d.writeSettings({{u"firstrun"_qs, u"no"_qs},
+                             {u"Last Folders/text1"_qs, u"game.sgh"_qs},
+                             {u"Last Folders/text1tag"_qs, u"game.sgh"_qs},
+                             {u"Last Folders/text3"_qs, u"b.bin"_qs},
+                             {u"Last Folders/text3tag"_qs, u"b.bin"_qs}}));
+    QTemporaryDir prefix;
+    QVERIFY(QDir(prefix.path()).mkdir(u"dosdevices"_qs));
+    for (const auto &[letter, target] : {std::pair{"c:", "../drive_c"},
+                                         {"d:", "/media/<b>cd</b> & x"},
+                                         {"d::", "/dev/sr0"},
+                                         {"com1", "/dev/ttyS0"}})
+        QVERIFY(QFile::link(QString::fromUtf8(target),
+                            prefix.filePath(u"dosdevices/"_qs + QLatin1String(letter))));
+    QProcessEnvironment wine;
+    wine.insert(u"WINEPREFIX"_qs, prefix.path());
+    QVERIFY(d.startKivo(wine));
+    const QStringList line =
+        saturnArguments(u"game.sgh"_qs, u"b.bin"_qs, words("-res 640 480 -stretch 0"));
+    QCOMPARE(d.run(u"Return"_qs), line);
+
+    QVERIFY(d.act(d.find(u"menu item"_qs, u"About.."_qs)));
+    QVERIFY(d.act(d.find(u"menu item"_qs, u"Extrlow Launcher (header extractor)"_qs)));
+    QVERIFY(d.press(u"Emulator Path"_qs, u"Browse"_qs) && !d.windows(pickerName).isEmpty());
+    const QList<Desktop::Accessible> english = d.accessibles();
+    QSet<QString> windows;
+    for (const Desktop::Accessible &control : english) {
+        if (!isControl(control))
+            continue;
+        windows.insert(control.within.value(control.within.size() - 3));
+        QVERIFY2(!control.name.isEmpty(), qPrintable(control.role + control.within.join(u'/')));
+        if (control.role == u"combo box")
+            QVERIFY2(!purpose(control).isEmpty(), qPrintable(control.name));
+    }
+    QCOMPARE(windows.size(), 4);
+    QCOMPARE(d.find(u"push button"_qs, u"Run SSE"_qs).description,
+             u"sse.exe "_qs + line.join(u' '));
+    const Desktop::Accessible drives = d.find(u"combo box"_qs, u"F:"_qs);
+    QCOMPARE(purpose(drives), u"Cd Drive:"_qs);
+    const QStringList letters = drives.description.split(u'\n');
+    QVERIFY2(letters.value(0).contains(prefix.path()), qPrintable(drives.description));
+    QCOMPARE(letters.mid(1), QStringList({u"c: → "_qs + prefix.filePath(u"drive_c"_qs),
+                                          u"d: → /media/<b>cd</b> & x"_qs, u"d:: → /dev/sr0"_qs}));
+
+    // In Italian: the lists that show words show them in Italian; purposes too.
+    QVERIFY(d.act(d.find(u"menu item"_qs, u"Italiano"_qs)));
+    QTRY_VERIFY(d.find(u"menu item"_qs, u"Aiuto"_qs).is(25));
+    const QList<Desktop::Accessible> before = lists(english), after = lists(d.accessibles());
+    QCOMPARE(after.size(), before.size());
+    QStringList changed;
+    for (qsizetype index = 0; index < after.size(); ++index) {
+        if (after[index].name != before[index].name)
+            changed << after[index].name;
+        QVERIFY(!after[index].name.isEmpty() && !purpose(after[index]).isEmpty());
+    }
+    QCOMPARE(changed.size(), 2); // the game list's prompt, and the stretch entry
+    QVERIFY(d.find(u"combo box"_qs, u"F:"_qs).description.split(u'\n').value(0) != letters[0]);
+
+    // By keyboard: the game list names the game chosen; keypad Enter presses.
+    for (const QString &window : {pickerName, u"^Extra: "_qs, u"^Info su KIVO"_qs})
+        QVERIFY(d.type({u"Escape"_qs}, d.windows(window).value(0)) && d.gone(window));
+    QVERIFY(d.type(QStringList(4, u"shift+Tab"_qs) + words("Down Down")));
+    const Desktop::Accessible game = lists(d.accessibles()).value(1);
+    QTRY_COMPARE(d.find(u"combo box"_qs, game.name).name, u"Astra Super Stars"_qs);
+    QVERIFY(d.type(QStringList(4, u"Tab"_qs) + words("KP_Enter")) && d.confirm(u"^Error$"_qs));
 }
 
 QTEST_GUILESS_MAIN(TestE2e)
