@@ -527,7 +527,9 @@ def run_mutants(root, options, chosen, equivalents):
     subprocess.run(["git", "worktree", "add", "--detach", tree, options.commit], cwd=root, check=True,
                    capture_output=True)
     try:
-        print(f"Building {options.commit} in {folder} (log: {log})", flush=True)
+        commit = subprocess.run(["git", "rev-parse", "--short", "HEAD"], cwd=tree, capture_output=True,
+                                text=True).stdout.strip()
+        print(f"Building {options.commit} ({commit}) in {folder} (log: {log})", flush=True)
         if run(["cmake", "-S", tree, "-B", build], folder, log) or \
                 run(["cmake", "--build", build, "-j2"], folder, log):
             print("the unchanged program does not build")
