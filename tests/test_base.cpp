@@ -377,13 +377,16 @@ void TestBase::foldersAndDrives()
                                {u"/media/cd"_qs, u"DISC"_qs},
                                {u"/media/cd/"_qs, QString()},
                                {u"relative"_qs, QString()}},
-                              current);
+                              current, u"/media/cd/games"_qs);
     QCOMPARE(drives.count(), 2);
     QCOMPARE(drives.entryText(1), u"/media/cd [DISC]"_qs);
     QCOMPARE(drives.volumeOf(u"/media/cd/x"_qs), 1);
     QCOMPARE(drives.volumeOf(u"/media/cd2"_qs), 0);
     QCOMPARE(drives.designated(u"/media/cd [DISC]"_qs), 1);
     QCOMPARE(drives.designated(u"/media/cd/x"_qs), -1);
+    // The picker starts in the program's own folder, on its drive.
+    QCOMPARE(drives.currentFolder(drives.startVolume()), u"/media/cd/games"_qs);
+    QCOMPARE(drives.currentFolder(0), u"/"_qs);
 }
 
 QTEST_GUILESS_MAIN(TestBase)

@@ -12,6 +12,8 @@
 #include "ui_extrlowl.h"
 
 #include <QDialog>
+#include <QGroupBox>
+#include <QStyleOptionButton>
 
 class TestExtras : public QObject
 {
@@ -21,6 +23,7 @@ private slots:
     void theLauncherStartsTheTool();
     void windowsComeAndGoInOrder();
     void theWindowOpenedLastKeepsInFront();
+    void everyTextShowsWhole();
 };
 
 namespace
@@ -48,6 +51,60 @@ struct HideOrder : QObject {
         return false;
     }
 };
+
+// The texts of a window's visible controls that do not fit the room their
+// control gives them, measured with the control's font.
+QStringList cutTexts(QWidget *window)
+{
+    QStringList cut;
+    for (QWidget *control : window->findChildren<QWidget *>()) {
+        if (!control->isVisibleTo(window) || control->window() != window)
+            continue;
+        const QFontMetrics metrics = control->fontMetrics();
+        const auto check = [&](QString text, int room) {
+            text.replace(u"&&"_qs, u"\x01"_qs).remove(u'&').replace(u'\x01', u'&');
+            for (const QString &line : text.split(u"\r\n"_qs)) {
+                if (metrics.horizontalAdvance(line) > room)
+                    cut << control->objectName() + u": "_qs + line;
+            }
+        };
+        if (auto *field = qobject_cast<PathField *>(control)) {
+            // A path too long shows its start and its end.
+            const QString shown = field->shownText();
+            check(shown, field->contentsRect().width());
+            if (shown.left(4) != field->text().left(4) || shown.right(4) != field->text().right(4))
+                cut << field->objectName() + u": "_qs + shown;
+        } else if (auto *label = qobject_cast<QLabel *>(control)) {
+            const QRect room = label->contentsRect();
+            if (!label->wordWrap())
+                check(label->text(), room.width());
+            else if (metrics.boundingRect(room, Qt::TextWordWrap, label->text()).height() >
+                     room.height())
+                cut << label->objectName();
+        } else if (auto *button = qobject_cast<QPushButton *>(control)) {
+            QStyleOptionButton option;
+            option.initFrom(button);
+            check(button->text(),
+                  button->style()
+                      ->subElementRect(QStyle::SE_PushButtonContents, &option, button)
+                      .width());
+        } else if (auto *frame = qobject_cast<QGroupBox *>(control)) {
+            check(frame->title(), frame->width());
+        } else if (auto *list = qobject_cast<QComboBox *>(control)) {
+            QStyleOptionComboBox option;
+            option.initFrom(list);
+            const int room = list->style()
+                                 ->subControlRect(QStyle::CC_ComboBox, &option,
+                                                  QStyle::SC_ComboBoxEditField, list)
+                                 .width();
+            for (int index = 0; index < list->count(); ++index)
+                check(list->itemText(index), room);
+            if (auto *listBox = qobject_cast<ListBox *>(list))
+                check(listBox->editAreaText(), room);
+        }
+    }
+    return cut;
+}
 
 } // namespace
 
@@ -204,6 +261,50 @@ void TestExtras::theWindowOpenedLastKeepsInFront()
     settle();
     QCOMPARE(QApplication::activeWindow(), &form);
     KeepInFront::setActivation(activate);
+}
+
+// In every language, at the default font and half as large again, every
+// window shows every caption, label, button and list entry whole. The main
+// window's border is fixed at its design size, larger only where a font
+// needs it, and follows a language switch both ways.
+void TestExtras::everyTextShowsWhole()
+{
+    SseFolder sse;
+    Harness harness(sse.path);
+    harness.seams.volumes.append({sse.temp.path(), u"a volume with a long name"_qs});
+    harness.chosen({{1, u"a header with a name far too long for its field, "_qs.repeated(4) +
+                            u"daytona.sgh"_qs}});
+    Form1 &form = harness.start();
+    const QFont font = QApplication::font();
+    for (const qreal scale : {1.0, 1.5}) {
+        QFont larger = font;
+        larger.setPointSizeF(font.pointSizeF() * scale);
+        QApplication::setFont(larger);
+        QMap<QString, QSize> sizes;
+        for (QAction *language : {form.ui->opz11, form.ui->opz13, form.ui->opz12}) {
+            language->trigger();
+            form.ui->help1->trigger();
+            form.ui->extr1->trigger();
+            for (QPushButton *request : {form.ui->Command1, form.ui->Command7}) {
+                QTest::mouseClick(request, Qt::LeftButton);
+                settle();
+                for (QWidget *window : std::initializer_list<QWidget *>{
+                         &form, form.about, form.extrlowL, form.apriFile})
+                    QVERIFY2(cutTexts(window).isEmpty(),
+                             qPrintable(form.lingua + cutTexts(window).join(u'|')));
+            }
+            QCOMPARE(form.minimumSize(), form.maximumSize());
+            sizes[form.lingua] = form.size();
+        }
+        if (scale == 1.0)
+            QVERIFY(sizes.first().width() <= 1024 &&
+                    QSet(sizes.cbegin(), sizes.cend()).size() == 1);
+        form.ui->opz13->trigger();
+        form.ui->opz11->trigger();
+        settle();
+        QCOMPARE(form.size(), sizes[u"English"_qs]);
+    }
+    QApplication::setFont(font);
 }
 
 QTEST_MAIN(TestExtras)

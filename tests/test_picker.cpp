@@ -144,8 +144,10 @@ void TestPicker::thePickerRemembersWhereItWas()
         harness.seams.volumes = volumes;
         const Ui::Form1 &ui = *harness.start().ui;
         QCOMPARE(harness.form->picker.dirselect1, u"-nope-"_qs);
-        // Moves count at once, confirmed or not; Cancel writes nothing.
+        // With nothing saved, the folder request starts in the program's own
+        // folder. Moves count at once, confirmed or not; Cancel writes nothing.
         QTest::mouseClick(ui.Command7, Qt::LeftButton);
+        QCOMPARE(harness.picker().Dir1->path(), sse.path);
         QTest::keyClick(harness.picker().Drive1, Qt::Key_Down);
         open(harness.picker().Dir1, u"a"_qs);
         QCOMPARE(harness.form->picker.dirselect1, disc + u"/a"_qs);

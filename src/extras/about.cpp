@@ -2,7 +2,7 @@
 
 #include "ui_about.h"
 
-About::About(Form1 &form) : SecondaryWindow(form, Qt::Window), ui(new Ui::About)
+About::About(Form1 &form) : SecondaryWindow(form), ui(new Ui::About)
 {
     ui->setupUi(this);
     connect(ui->OKButton, &QPushButton::clicked, this, &About::OKButton_Click);

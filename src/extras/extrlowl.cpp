@@ -9,7 +9,7 @@
 using kivo::BoxIcon;
 using kivo::CommandLine;
 
-ExtrlowL::ExtrlowL(Form1 &form) : SecondaryWindow(form, Qt::Window), ui(new Ui::ExtrlowL)
+ExtrlowL::ExtrlowL(Form1 &form) : SecondaryWindow(form), ui(new Ui::ExtrlowL)
 {
     ui->setupUi(this);
     connect(ui->Command1, &QPushButton::clicked, this, &ExtrlowL::Command1_Click);

@@ -7,6 +7,7 @@
 #include "lang/lang.h"
 #include "lang/messages.h"
 #include "mainwindow/describe.h"
+#include "mainwindow/fixedsize.h"
 #include "mainwindow/settingsstore.h"
 #include "mainwindow/stvcatalogue.h"
 #include "mainwindow/wine.h"
@@ -58,6 +59,7 @@ Form1::Form1(kivo::Platform &platform, QWidget *parent)
     : QMainWindow(parent), ui(new Ui::Form1), platform(platform)
 {
     ui->setupUi(this);
+    keepFixedSize(*this, size());
     // First in the tab order, "Run SSE" holds the focus when the window opens.
     ui->Command8->setFocus();
     connectHandlers();

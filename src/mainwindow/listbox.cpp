@@ -63,6 +63,8 @@ QAccessibleInterface *accessibleListBox(const QString &, QObject *object)
 
 ListBox::ListBox(QWidget *parent) : QComboBox(parent)
 {
+    // Entries rewritten in another language take the width they need.
+    setSizeAdjustPolicy(QComboBox::AdjustToContents);
     static const bool factoryInstalled = (QAccessible::installFactory(accessibleListBox), true);
     Q_UNUSED(factoryInstalled);
     connect(this, &QComboBox::currentIndexChanged, this, [this] {
@@ -88,9 +90,29 @@ void ListBox::setEditAreaText(const QString &text)
 {
     editText = text;
     showsEditText = true;
+    updateGeometry();
     update();
     QAccessibleValueChangeEvent changed(this, text);
     QAccessible::updateAccessibility(&changed);
+}
+
+QSize ListBox::withEditText(QSize size) const
+{
+    QStyleOptionComboBox option;
+    initStyleOption(&option);
+    const QSize text(fontMetrics().horizontalAdvance(editText), size.height());
+    return size.expandedTo(style()->sizeFromContents(QStyle::CT_ComboBox, &option, text, this));
+}
+
+QSize ListBox::sizeHint() const
+{
+    return withEditText(QComboBox::sizeHint());
+}
+
+// Qt's minimum keeps the width of the first entries it saw.
+QSize ListBox::minimumSizeHint() const
+{
+    return sizeHint();
 }
 
 QString ListBox::editAreaText() const

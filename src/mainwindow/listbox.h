@@ -18,6 +18,9 @@ public:
     void setEditAreaText(const QString &text);
     QString editAreaText() const;
     void showPopup() override;
+    // Wide enough for every entry and for the text of its own.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
 signals:
     // A typed character; a handler that sets it to 0 discards it.
@@ -31,6 +34,7 @@ protected:
 private:
     // Whether the handler discarded the typed character of the key.
     bool discarded(QKeyEvent *event);
+    QSize withEditText(QSize size) const;
 
     QString editText;
     bool showsEditText = false;

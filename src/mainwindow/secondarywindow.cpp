@@ -6,8 +6,10 @@
 #include <QCloseEvent>
 #include <QShortcut>
 
-SecondaryWindow::SecondaryWindow(Form1 &form, Qt::WindowFlags flags)
-    : QWidget(&form, flags), form(form)
+SecondaryWindow::SecondaryWindow(Form1 &form)
+    : QWidget(&form, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                         Qt::WindowCloseButtonHint),
+      form(form)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     KeepInFront::enrol(*this);

@@ -3,6 +3,7 @@
 
 #include "ui_aprifile.h"
 
+#include "mainwindow/fixedsize.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/settingsstore.h"
 #include "picker/shortpath.h"
@@ -10,16 +11,17 @@
 using kivo::PathResult;
 
 ApriFile::ApriFile(Form1 &form)
-    : SecondaryWindow(form, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                                Qt::WindowCloseButtonHint),
-      ui(new Ui::ApriFile), memory(form.picker),
-      drives(form.platform.volumes.mounted(), memory.cartellecorrenti)
+    : SecondaryWindow(form), ui(new Ui::ApriFile), memory(form.picker),
+      drives(form.platform.volumes.mounted(), memory.cartellecorrenti,
+             form.platform.ownFolder.path())
 {
     ui->setupUi(this);
-    setFixedSize(twips(7665), twips(3525));
+    keepFixedSize(*this, QSize(twips(7665), twips(3525)));
+    // First in the tab order, Ok holds the focus when the picker opens.
+    ui->OKButton->setFocus();
 
-    // The design state: the drive and the current folder of the working
-    // folder's volume, reached before any handler listens.
+    // The design state: the drive and the current folder of the program's
+    // own folder's volume, reached before any handler listens.
     ui->Drive1->setDrives(drives);
     ui->Dir1->setDrives(drives);
     ui->Dir1->setPath(ui->Drive1->drive());

@@ -30,8 +30,8 @@ void richiestafile(Form1 &form, const PathRequest &request)
 
     ApriFile &picker = form.aprifileWindow();
     Ui::ApriFile &p = *picker.ui;
+    // The file list takes the folder list's place, the current folder the type's.
     p.Dir1->hide();
-    p.File1->setGeometry(0, p.File1->y(), twips(7600), p.File1->height());
     p.Label2->hide();
     p.Combo1->hide();
     p.Text1->show();
@@ -41,7 +41,6 @@ void richiestafile(Form1 &form, const PathRequest &request)
     const PathResult start =
         p.Dir1->setPath(startFolder(form.ui->Text7->text(), request.subfolder.toString()));
     if (start == PathResult::Ok) {
-        p.Text1->move(p.Text1->x(), p.Label2->y());
         p.Text1->setText(p.Dir1->path());
         return;
     }
@@ -92,13 +91,12 @@ void Form1::Command7_Click()
 {
     startRequest(7);
 
+    // The folder list takes the file list's place, the current folder the type's.
     Ui::ApriFile &p = *aprifileWindow().ui;
     p.File1->hide();
-    p.Dir1->resize(twips(7600), p.Dir1->height());
     p.Label2->hide();
     p.Combo1->hide();
     p.Text1->show();
-    p.Text1->move(p.Text1->x(), p.Label2->y());
     p.Text1->setText(p.Dir1->path());
 }
 

@@ -1,10 +1,13 @@
 #include "picker/drivelistbox.h"
 
-#include <QDir>
 #include <QSignalBlocker>
 #include <QStyle>
 
-DriveListBox::DriveListBox(QWidget *parent) : QComboBox(parent) {}
+DriveListBox::DriveListBox(QWidget *parent) : QComboBox(parent)
+{
+    // A volume's whole name shows, closed or open.
+    setSizeAdjustPolicy(QComboBox::AdjustToContents);
+}
 
 void DriveListBox::setDrives(const kivo::Drives &newDrives)
 {
@@ -14,7 +17,7 @@ void DriveListBox::setDrives(const kivo::Drives &newDrives)
     const QIcon icon = style()->standardIcon(QStyle::SP_DriveHDIcon);
     for (int volume = 0; volume < drives->count(); ++volume)
         addItem(icon, drives->entryText(volume));
-    setCurrentIndex(std::max(0, drives->volumeOf(QDir::currentPath())));
+    setCurrentIndex(drives->startVolume());
 }
 
 kivo::PathResult DriveListBox::setDrive(const QString &text)

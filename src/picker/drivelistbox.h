@@ -14,7 +14,7 @@ class DriveListBox : public QComboBox
 public:
     explicit DriveListBox(QWidget *parent = nullptr);
 
-    // Fills the list, with the drive of the working folder current, and
+    // Fills the list, with the drive where the picker starts current, and
     // without a change.
     void setDrives(const kivo::Drives &drives);
 
@@ -23,6 +23,9 @@ public:
     // Takes the volume whose root leads the text, so a whole path selects
     // the volume that holds it. PathNotFound when no root leads it.
     kivo::PathResult setDrive(const QString &text);
+
+    // Every entry shows whole: Qt's minimum keeps the width of the first it saw.
+    QSize minimumSizeHint() const override { return sizeHint(); }
 
 private:
     const kivo::Drives *drives = nullptr;

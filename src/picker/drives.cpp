@@ -39,8 +39,9 @@ bool isFolder(const QString &path)
     return ::stat(QFile::encodeName(path).constData(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
-Drives::Drives(const QList<Volume> &volumes, QHash<QString, QString> &currentFolders)
-    : folders(currentFolders)
+Drives::Drives(const QList<Volume> &volumes, QHash<QString, QString> &currentFolders,
+               const QString &ownFolder)
+    : folders(currentFolders), own(ownFolder)
 {
     for (const Volume &volume : volumes) {
         const QString root = cleanFolderPath(volume.root);
@@ -85,8 +86,12 @@ QString Drives::currentFolder(int volume) const
     const auto remembered = folders.constFind(root);
     if (remembered != folders.constEnd())
         return *remembered;
-    const QString working = QDir::currentPath();
-    return volumeOf(working) == volume ? working : root;
+    return volumeOf(own) == volume ? own : root;
+}
+
+int Drives::startVolume() const
+{
+    return std::max(0, volumeOf(own));
 }
 
 void Drives::setCurrentFolder(int volume, const QString &folder)

@@ -23,8 +23,10 @@ enum class PathResult {
 class Drives
 {
 public:
-    // currentFolders outlives the picker window; it is keyed by root.
-    Drives(const QList<Volume> &volumes, QHash<QString, QString> &currentFolders);
+    // currentFolders outlives the picker window; it is keyed by root. The
+    // program's own folder is where the picker starts when nothing else says.
+    Drives(const QList<Volume> &volumes, QHash<QString, QString> &currentFolders,
+           const QString &ownFolder);
 
     int count() const { return static_cast<int>(roots.size()); }
     QString root(int volume) const { return roots.at(volume); }
@@ -37,8 +39,12 @@ public:
     // whole drive list entry, or -1 when the text is a folder path.
     int designated(const QString &text) const;
 
-    // At first the root, or the working folder on the volume that holds it;
-    // afterwards the folder last shown on the volume.
+    // The volume that holds the program's own folder, or the first.
+    int startVolume() const;
+    // At first the root, or the program's own folder on the volume that
+    // holds it; afterwards the folder last shown on the volume. On Linux the
+    // working folder says nothing about the program: it is "/" when started
+    // from a menu.
     QString currentFolder(int volume) const;
     void setCurrentFolder(int volume, const QString &folder);
 
@@ -49,6 +55,7 @@ private:
     QStringList roots;
     QStringList labels;
     QHash<QString, QString> &folders;
+    QString own;
 };
 
 // An absolute path without "." and ".." parts, doubled or trailing

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QtTest>
@@ -70,6 +71,8 @@ bool Desktop::start()
                                       environment()));
     bus = firstLine(
         launch(u"dbus-daemon"_qs, words("--session --nofork --print-address=1"), environment()));
+    // A window manager, as every desktop has: it keeps dialogs above their windows.
+    launch(u"openbox"_qs, words("--sm-disable"), environment());
     QDBusConnection session = QDBusConnection::connectToBus(bus, u"session"_qs);
     const QDBusReply<QString> reply =
         QDBusInterface(u"org.a11y.Bus"_qs, u"/org/a11y/bus"_qs, u"org.a11y.Bus"_qs, session)
@@ -77,7 +80,7 @@ bool Desktop::start()
     accessibility = reply.value();
     if (display.size() < 2 || accessibility.isEmpty())
         lastError += QStringLiteral(" no display, session bus or accessibility bus (Debian "
-                                    "packages xvfb, dbus-daemon, at-spi2-core)");
+                                    "packages xvfb, dbus-daemon, at-spi2-core, openbox)");
     return display.size() > 1 && !accessibility.isEmpty();
 }
 
@@ -168,6 +171,29 @@ QStringList Desktop::windows(const QString &nameRegex)
         },
         patience);
     return found;
+}
+
+QStringList Desktop::stacking()
+{
+    QProcess xprop;
+    xprop.setProcessEnvironment(environment());
+    xprop.start(u"xprop"_qs, words("-root _NET_CLIENT_LIST_STACKING"));
+    xprop.waitForFinished();
+    QStringList names;
+    static const QRegularExpression id(u"0x[0-9a-f]+"_qs);
+    for (const QRegularExpressionMatch &match :
+         id.globalMatch(QString::fromLatin1(xprop.readAllStandardOutput())))
+        names << xdotool(
+                     {u"getwindowname"_qs, QString::number(match.captured().toUInt(nullptr, 16))})
+                     .trimmed();
+    return names;
+}
+
+bool Desktop::activate(const QString &window)
+{
+    bool ok = false;
+    xdotool({u"windowactivate"_qs, u"--sync"_qs, window}, &ok);
+    return ok;
 }
 
 bool Desktop::gone(const QString &nameRegex, int timeoutMs)

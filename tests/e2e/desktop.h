@@ -41,6 +41,10 @@ public:
     // it, and waits until it is gone.
     bool inPicker(const QStringList &keys, const QString &replacing = {});
     QStringList windows(const QString &nameRegex);
+    // The names of the windows the window manager keeps, bottom to top.
+    QStringList stacking();
+    // Activates a window as a click on it would.
+    bool activate(const QString &window);
     bool gone(const QString &nameRegex, int timeoutMs = 10000);
     // Waits for one box of that name and confirms it.
     bool confirm(const QString &nameRegex);

@@ -266,6 +266,15 @@ void TestE2e::whatScreenReadersAndKeyboardsGet()
             QVERIFY2(!purpose(control).isEmpty(), qPrintable(control.name));
     }
     QCOMPARE(windows.size(), 4);
+
+    // The window opened later is in front, and the main window stays below
+    // the three, also when it is clicked.
+    const QStringList opened{u"KIVO - Olvar's SSE Frontend 0.2"_qs,
+                             u"About KIVO - Olvar's SSE Frontend 0.2"_qs,
+                             u"Extra: extrlow Windows Launcher"_qs, u"Select file/Path"_qs};
+    QCOMPARE(d.stacking(), opened);
+    QVERIFY(d.activate(d.windows(u"^KIVO - "_qs).value(0)));
+    QTRY_COMPARE(d.stacking(), opened);
     QCOMPARE(d.find(u"push button"_qs, u"Run SSE"_qs).description,
              u"sse.exe "_qs + line.join(u' '));
     const Desktop::Accessible drives = d.find(u"combo box"_qs, u"F:"_qs);
