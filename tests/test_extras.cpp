@@ -14,6 +14,7 @@
 #include <QDialog>
 #include <QGroupBox>
 #include <QStyleOptionButton>
+#include <qpa/qwindowsysteminterface.h>
 
 class TestExtras : public QObject
 {
@@ -242,14 +243,20 @@ void TestExtras::theWindowOpenedLastKeepsInFront()
         QCOMPARE(QApplication::activeWindow(), &box);
     }
 
-    // The real box belongs to the window that asks, whatever is active.
+    // The real box belongs to the window that asks, whatever is active, and
+    // asks for a title bar with a close button only, as the windows do.
     QWidget *owner = nullptr;
+    Qt::WindowFlags flags;
     QTimer::singleShot(0, [&] {
         owner = QApplication::activeModalWidget()->parentWidget();
+        flags = QApplication::activeModalWidget()->windowFlags();
         QApplication::activeModalWidget()->close();
     });
     kivo::QtMessageBoxes().show(*form.extrlowL, u"x"_qs, kivo::BoxIcon::None, u"KIVO"_qs);
     QCOMPARE(owner, form.extrlowL.data());
+    for (const Qt::WindowFlags asked : {flags, form.about->windowFlags()})
+        QVERIFY(asked.testFlags(Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint) &&
+                !(asked & (Qt::WindowMinMaxButtonsHint | Qt::WindowContextHelpButtonHint)));
 
     // When the winner closes, the one before takes over; then none.
     form.about->close();
@@ -260,6 +267,23 @@ void TestExtras::theWindowOpenedLastKeepsInFront()
     form.activateWindow();
     settle();
     QCOMPARE(QApplication::activeWindow(), &form);
+
+    form.ui->extr1->trigger();
+    form.ui->help1->trigger();
+    settle();
+    // A compositor answering late: Qt's focus window is one whose platform
+    // window is gone. The check waits for the next focus change.
+    QWindow *const late = form.extrlowL->windowHandle();
+    late->destroy();
+    QWindowSystemInterface::handleWindowActivated<QWindowSystemInterface::SynchronousDelivery>(
+        late);
+    requests = 0;
+    settle();
+    QVERIFY(QGuiApplication::focusWindow() == late && requests == 0);
+    form.activateWindow();
+    settle();
+    QVERIFY(QApplication::activeWindow() == form.about && requests == 1);
+
     KeepInFront::setActivation(activate);
 }
 

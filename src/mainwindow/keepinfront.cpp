@@ -53,6 +53,13 @@ void enforce()
         return;
     if (!now && QGuiApplication::applicationState() != Qt::ApplicationActive)
         return;
+    // Qt may still take for its focus window one whose platform window is
+    // gone (a compositor answering late): an activation asked for then
+    // crashes Qt 6.4 on Wayland. The next focus change checks again.
+    const QWindow *const focus = QGuiApplication::focusWindow();
+    const QWindow *const target = front->windowHandle();
+    if ((focus && !focus->handle()) || !target || !target->handle())
+        return;
     activation()(*front);
 }
 

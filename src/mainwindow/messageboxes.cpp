@@ -22,6 +22,9 @@ void QtMessageBoxes::show(QWidget &owner, const QString &text, BoxIcon icon, con
         shownIcon = QMessageBox::Critical;
     QMessageBox box(shownIcon, title, displayedText(text), QMessageBox::Ok, &owner);
     box.setTextFormat(Qt::PlainText);
+    // A title bar with a close button only, where a toolkit draws it (Wayland).
+    box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                       Qt::WindowCloseButtonHint);
     box.exec();
 }
 
