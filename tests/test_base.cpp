@@ -8,6 +8,7 @@
 #include "mainwindow/wine.h"
 #include "picker/drives.h"
 #include "picker/folderlisting.h"
+#include "picker/mountedvolumes.h"
 #include "picker/shortpath.h"
 
 #include <QJsonArray>
@@ -384,6 +385,28 @@ void TestBase::foldersAndDrives()
     QCOMPARE(drives.volumeOf(u"/media/cd2"_qs), 0);
     QCOMPARE(drives.designated(u"/media/cd [DISC]"_qs), 1);
     QCOMPARE(drives.designated(u"/media/cd/x"_qs), -1);
+    // The drives a person browses: the system's root first, disks, discs and
+    // sticks (under /media and /run/media); no pseudo or system file system.
+    const QList<kivo::Mount> mounts{
+        {u"/media/cdrom0"_qs, "iso9660", u"DISC"_qs, true},
+        {u"/run/media/ann/STICK"_qs, "vfat", u"STICK"_qs},
+        {u"/"_qs, "ext4", u"root"_qs},
+        {u"/run/user/1000"_qs, "tmpfs", {}},
+        {u"/proc"_qs, "proc", {}},
+        {u"/home"_qs, "ext4", {}},
+        {u"/snap/core/1"_qs, "squashfs", {}, true},
+        {u"/mnt/locked"_qs, "ext4", {}, true},
+        {u"/srv"_qs, "tmpfs", {}, true},
+        {u"/media/gone"_qs, "vfat", {}, false, false},
+        {u"/devices"_qs, "devtmpfs", {}},
+        {u"/usr"_qs, "ext4", {}, true},
+    };
+    QStringList roots;
+    for (const kivo::Volume &volume : kivo::userVolumes(mounts))
+        roots << volume.root + u' ' + volume.label;
+    QCOMPARE(roots, QStringList({u"/ root"_qs, u"/home "_qs, u"/media/cdrom0 DISC"_qs,
+                                 u"/mnt/locked "_qs, u"/run/media/ann/STICK STICK"_qs}));
+
     // The picker starts in the program's own folder, on its drive.
     QCOMPARE(drives.currentFolder(drives.startVolume()), u"/media/cd/games"_qs);
     QCOMPARE(drives.currentFolder(0), u"/"_qs);

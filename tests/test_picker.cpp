@@ -79,6 +79,16 @@ void TestPicker::eachRequestOpensWhereItsFilesAre()
     QTest::mouseClick(ui.Command5, Qt::LeftButton);
     QCOMPARE(harness.seams.boxes.value(1).text, Messages::msgnossepath(harness.form->lingua));
     QCOMPARE(harness.settings.saves.size(), 5);
+
+    // A folder large enough to be sorted aside lists every file once sorted.
+    QVERIFY(QDir().mkpath(sse / u"many"_qs));
+    for (int number = 1; number <= 6000; ++number)
+        QVERIFY(QFile(sse / u"many/disc %1.bin"_qs.arg(number)).open(QIODevice::WriteOnly));
+    ui.Text7->setText(sse / u"many"_qs);
+    QTest::mouseClick(ui.Command5, Qt::LeftButton);
+    QTRY_COMPARE(listed(harness.picker().File1).size(), 6000);
+    QCOMPARE(listed(harness.picker().File1).mid(8, 3),
+             QStringList({u"disc 9.bin"_qs, u"disc 10.bin"_qs, u"disc 11.bin"_qs}));
 }
 
 void TestPicker::aChoiceFillsItsFieldAndIsSaved()
@@ -96,6 +106,7 @@ void TestPicker::aChoiceFillsItsFieldAndIsSaved()
     };
     ui.Combo2->setCurrentIndex(4);
     choose(ui.Command1, oddHeader, true);
+    QCOMPARE(harness.settings["Last Folders/load-lastdir1"], sse / u"headers"_qs);
     choose(ui.Command3, oddBios, false);
     choose(ui.Command4, u"stv.bin"_qs, false);
     choose(ui.Command6, u"cart.bin"_qs, true);
