@@ -81,7 +81,7 @@ MUTANTS = [
     ("mainwindow/pathfields.cpp", "    }\n    fixssekivopath();\n}", "    }\n}",
      "no folder check after a choice"),
     # The store, the process start, Wine.
-    ("mainwindow/settingsstore.cpp", "    if (changed)\n        settings.sync();", "",
+    ("mainwindow/settingsstore.cpp", "    write(std::exchange(held, {}));", "    held.clear();",
      "held saves never written"),
     ("mainwindow/settingsstore.cpp", "    if (section == sectionGeneral)\n        return key;\n", "",
      "General written as a group of its own"),
