@@ -420,7 +420,8 @@ bool IniSettingsStore::reread(QString &reason)
     const QByteArray content = opened ? in.readAll() : QByteArray();
     // No file is an empty one; one that cannot be read must not be written over.
     if (in.error() != QFileDevice::NoError && (opened || in.exists())) {
-        reason = in.errorString();
+        // Qt words its refusal of a folder itself.
+        reason = QFileInfo(file).isDir() ? qt_error_string(EISDIR) : in.errorString();
         return false;
     }
     entries = parse(content);
