@@ -443,7 +443,8 @@ bool IniSettingsStore::writeLocked(const Changes &changes, QString &reason)
     // The lock QSettings takes too, so that older writers wait as well.
     QLockFile lock(file + QStringLiteral(".lock"));
     if (!lock.tryLock(lockWaitMs)) {
-        // Any error but a lock held elsewhere is the lock file's creation failing.
+        // Any error but a lock held elsewhere is the lock file's creation
+        // failing, whose reason errno still holds.
         const int error = errno;
         reason = qt_error_string(lock.error() == QLockFile::LockFailedError ? EWOULDBLOCK : error);
         return false;
