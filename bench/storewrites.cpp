@@ -22,9 +22,9 @@ struct Writes {
     int total() const { return replaced + direct; }
 };
 
-// QSettings writes a new file beside the old one (O_TMPFILE, or a named
-// temporary), syncs it, and puts it in place with rename or link: one such
-// placing is one write of the file.
+// The store writes a new file beside the old one through QSaveFile
+// (O_TMPFILE, or a named temporary), syncs it, and puts it in place with
+// rename or link: one such placing is one write of the file.
 Writes countWrites(const QString &straceLog, const QString &storeFolder)
 {
     QFile log(straceLog);

@@ -15,12 +15,16 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRandomGenerator>
+#include <QRect>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+#include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -127,32 +131,75 @@ void TestBase::everyMessageInEveryLanguage()
     QCOMPARE(msgnotexecutable(english, odd).count(odd), 2);
 }
 
+namespace
+{
+
+// Seeded text with what the INI format of QSettings treats specially: blanks
+// at the ends, quotes, backslashes, separators, '@' first, control characters,
+// letters beyond ASCII; sometimes empty.
+QString oddText(QRandomGenerator &random)
+{
+    static constexpr char32_t pool[] = U"\0 \"\\,;=#@\t\n\r\x01\x1f\x7f"
+                                       U"aZ09éÿĀ中文\U0001F600";
+    QString text = random.bounded(4) == 0 ? u"@"_qs : QString();
+    for (int length = random.bounded(8); length > 0; --length)
+        text += QString::fromUcs4(&pool[random.bounded(int(std::size(pool)) - 1)], 1);
+    return text;
+}
+
+QByteArray onDisk(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
 void TestBase::theSettingsFile()
 {
     using kivo::sectionGeneral;
     using kivo::sectionLastFolders;
     QTemporaryDir dir;
-    const QString path = dir.filePath(u"KIVO.ini"_qs);
-    kivo::IniSettingsStore store(path);
-    QCOMPARE(store.get(sectionGeneral, u"firstrun"_qs), QString());
+    QCOMPARE(
+        kivo::IniSettingsStore().fileName(),
+        QSettings(QSettings::IniFormat, QSettings::UserScope, u"KIVO"_qs, u"KIVO"_qs).fileName());
 
-    // Where a person looks for it, each save on the disk at once, and values
-    // back as they were.
-    const QStringList values{u"no"_qs, u"a, b"_qs, u" \"q\" 'x' = ; # \\ é "_qs, QString()};
-    for (qsizetype index = 0; index < values.size(); ++index) {
-        const QString key = u"key%1"_qs.arg(index);
-        store.save(sectionGeneral, key, values[index]);
-        store.save(sectionLastFolders, key, values[index] + u'!');
-        QCOMPARE(QSettings(path, QSettings::IniFormat).value(key).toString(), values[index]);
-        QCOMPARE(kivo::IniSettingsStore(path).get(sectionLastFolders, key), values[index] + u'!');
+    // Each save is on the disk at once. QSettings reads what the store writes
+    // and the other way round, and both write the same bytes. A new file each
+    // round: QSettings keeps what it read of a file for the whole process.
+    QRandomGenerator random(1969);
+    for (int round = 0; round < 50; ++round) {
+        const QString ours = dir.filePath(u"ours%1.ini"_qs.arg(round));
+        const QString theirs = dir.filePath(u"theirs%1.ini"_qs.arg(round));
+        const QString first = oddText(random), second = oddText(random);
+        kivo::IniSettingsStore store(ours);
+        store.save(sectionGeneral, u"key"_qs, first);
+        store.save(sectionLastFolders, u"key"_qs, second);
+        QSettings(theirs, QSettings::IniFormat).setValue(u"key"_qs, first);
+        QSettings(theirs, QSettings::IniFormat).setValue(u"Last Folders/key"_qs, second);
+        const QSettings reader(ours, QSettings::IniFormat);
+        kivo::IniSettingsStore other(theirs);
+        QCOMPARE(QStringList({reader.value(u"key"_qs).toString(),
+                              reader.value(u"Last Folders/key"_qs).toString(),
+                              other.get(sectionGeneral, u"key"_qs),
+                              other.get(sectionLastFolders, u"key"_qs)}),
+                 QStringList({first, second, first, second}));
+        QCOMPARE(onDisk(ours), onDisk(theirs));
     }
-    // What is on the disk, not what QSettings of this process keeps of it.
-    const auto onDisk = [&] {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    };
-    QVERIFY(onDisk().startsWith("[General]\nkey0=no\n") &&
-            onDisk().contains("\n[Last%20Folders]\n"));
+
+    // What KIVO does not write stays as it was; a list reads as its items.
+    const QString path = dir.filePath(u"KIVO.ini"_qs);
+    QVERIFY(write(path, "[Other]\n; a note\nk=v\n[General]\nrect=@Rect(1 2 3 4)\nlist=a, @@b\n"));
+    kivo::IniSettingsStore store(path);
+    QCOMPARE(store.get(sectionGeneral, u"list"_qs), u"a, @b"_qs);
+    store.save(sectionGeneral, u"key0"_qs, u"no"_qs);
+    store.save(sectionLastFolders, u"key0"_qs, u"no"_qs);
+    const QSettings reader(path, QSettings::IniFormat);
+    QCOMPARE(reader.value(u"rect"_qs).toRect(), QRect(1, 2, 3, 4));
+    QCOMPARE(reader.value(u"list"_qs).toStringList(), QStringList({u"a"_qs, u"@b"_qs}));
+    QCOMPARE(reader.value(u"Other/k"_qs).toString(), u"v"_qs);
+    QVERIFY(onDisk(path).startsWith("[General]\nkey0=no\n") &&
+            onDisk(path).contains("\n[Last%20Folders]\n"));
 
     // An unchanged value is not written again; a held batch once, and only
     // when it changes something.
@@ -168,7 +215,61 @@ void TestBase::theSettingsFile()
     store.save(sectionGeneral, u"new"_qs, u"1"_qs);
     QVERIFY(store.get(sectionGeneral, u"key0"_qs) == u"yes" && inode(path) == before);
     store.release();
-    QVERIFY(onDisk().contains("\nnew=1\n"));
+    QVERIFY(onDisk(path).contains("\nnew=1\n"));
+
+    // Two windows on one file, whose writes have the same size and time. Two
+    // names of one folder keep QSettings of one process from sharing the file.
+    QVERIFY(QFile::link(dir.path(), dir.filePath(u"same"_qs)));
+    const QString shared = dir.filePath(u"shared.ini"_qs);
+    const QByteArray sharedName = QFile::encodeName(shared);
+    kivo::IniSettingsStore one(shared), other(dir.filePath(u"same/shared.ini"_qs));
+    for (int round = 100; round < 200; ++round) {
+        const QString value = u"value_%1"_qs.arg(round);
+        struct stat earlier {
+        };
+        const bool existed = ::stat(sharedName.constData(), &earlier) == 0;
+        one.save(sectionGeneral, u"a"_qs, value);
+        const timespec times[2] = {{0, UTIME_OMIT}, earlier.st_mtim};
+        QVERIFY(!existed || ::utimensat(AT_FDCWD, sharedName.constData(), times, 0) == 0);
+        other.save(sectionGeneral, u"b"_qs, value);
+        kivo::IniSettingsStore now(shared);
+        QCOMPARE(now.get(sectionGeneral, u"a"_qs) + now.get(sectionGeneral, u"b"_qs),
+                 value + value);
+    }
+
+    // Where nothing can be written, for root too: a file where the folder
+    // should be. A held batch is one write, reported once; the values hold
+    // for the run.
+    QStringList failures;
+    const auto record = [&](const kivo::SaveFailure &failure) {
+        failures << failure.file + u": "_qs + failure.reason;
+    };
+    QVERIFY(write(dir.filePath(u"file"_qs), "x"));
+    kivo::IniSettingsStore nowhere(dir.filePath(u"file/KIVO.ini"_qs));
+    nowhere.failed = record;
+    nowhere.hold();
+    nowhere.save(sectionGeneral, u"a"_qs, u"1"_qs);
+    nowhere.save(sectionLastFolders, u"b"_qs, u"2"_qs);
+    nowhere.release();
+    QCOMPARE(failures, QStringList{nowhere.fileName() + u": "_qs + qt_error_string(ENOTDIR)});
+    QVERIFY(nowhere.get(sectionLastFolders, u"b"_qs) == u"2" && !QFile::exists(nowhere.fileName()));
+
+    // A full disk, for root too: no file may grow past the size of the old one.
+    const QByteArray old = onDisk(path);
+    store.failed = record;
+    rlimit limit{};
+    QVERIFY(::getrlimit(RLIMIT_FSIZE, &limit) == 0);
+    const rlimit full{rlim_t(old.size()), limit.rlim_max};
+    const auto signalWas = std::signal(SIGXFSZ, SIG_IGN);
+    QVERIFY(::setrlimit(RLIMIT_FSIZE, &full) == 0);
+    store.save(sectionLastFolders, u"longer"_qs, u"a value that makes the file longer"_qs);
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, signalWas);
+    QCOMPARE(failures.mid(1), QStringList{path + u": "_qs + qt_error_string(EFBIG)});
+    QCOMPARE(store.get(sectionLastFolders, u"longer"_qs), u"a value that makes the file longer"_qs);
+    QCOMPARE(onDisk(path), old);
+    QCOMPARE(QDir(dir.path()).entryList({u"KIVO.ini*"_qs}, QDir::AllEntries | QDir::Hidden),
+             QStringList{u"KIVO.ini"_qs});
 }
 
 void TestBase::shortPaths()

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class QWidget;
 
 // The seams between KIVO and the machine it runs on. Each has one real
@@ -11,7 +13,14 @@ class QWidget;
 namespace kivo
 {
 
-// Per-user store of strings, by section and key. Never reports an error.
+// A write that did not reach the disk: the file, and the system's reason in its own words.
+struct SaveFailure {
+    QString file;
+    QString reason;
+};
+
+// Per-user store of strings, by section and key. A value that cannot be
+// written is kept for the run, and failed says so; the store shows nothing.
 class SettingsStore
 {
 public:
@@ -25,6 +34,8 @@ public:
     // nest: the outermost release() writes.
     virtual void hold() {}
     virtual void release() {}
+    // Called after every write that did not reach the disk; the value is kept for the run.
+    std::function<void(const SaveFailure &)> failed;
 };
 
 // Holds the store while it lives: a choice that saves several values
