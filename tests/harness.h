@@ -19,6 +19,7 @@
 struct MemorySettings : kivo::SettingsStore {
     QMap<QString, QString> values; // "Section/key"
     QStringList saves;             // every save in order, "key=value"
+    bool unwritable = false;       // every save kept for the run, and failed
     QString get(const QString &section, const QString &key) override
     {
         return values.value(section + u'/' + key);
@@ -27,6 +28,8 @@ struct MemorySettings : kivo::SettingsStore {
     {
         values[section + u'/' + key] = value;
         saves.append(key + u'=' + value);
+        if (unwritable)
+            failed({u"/config/KIVO.ini"_qs, u"Read-only file system"_qs});
     }
     QString &operator[](const char *key) { return values[QString::fromUtf8(key)]; }
 };

@@ -158,6 +158,21 @@ void TestMainWindow::aBrokenSettingsFileIsNoHarm()
                              "[Last%20Folders]\ntext1=a.sgh\ntext1tag=a.sgh\ntext5=b.bin\n";
     for (qsizetype size = 1; size < whole.size(); size += 7)
         QVERIFY(startOn(whole.left(size)).size() == firstStart.size());
+
+    // A file that cannot be written: said once, once the window shows, with
+    // the file and why; the first run says it will come again; choices hold.
+    Harness harness;
+    harness.settings.unwritable = true;
+    Form1 &form = harness.start();
+    QVERIFY(harness.seams.boxes.isEmpty());
+    QTRY_COMPARE(harness.seams.boxes.size(), 1);
+    const ShownBox box = harness.seams.boxes.takeFirst();
+    QVERIFY(box.owner == &form && box.icon == kivo::BoxIcon::Critical && box.title == u"Error");
+    QVERIFY(box.text.contains(u"/config/KIVO.ini") && box.text.contains(u"Read-only file system"));
+    QTest::mouseClick(form.ui->Command8, Qt::LeftButton);
+    QCOMPARE(harness.seams.boxes.takeFirst().text, Messages::msgfirstrunnotsaved(form.lingua));
+    form.ui->Check4->click();
+    QVERIFY(form.launchDecision().kind == Launch::Missing && harness.seams.boxes.isEmpty());
 }
 
 void TestMainWindow::theLinesRunSseStarts()

@@ -32,6 +32,8 @@ enum Id {
     notstarted,
     winedrives,
     nowineprefix,
+    notsaved,
+    firstrunnotsaved,
     msg_count
 };
 
@@ -137,6 +139,25 @@ constexpr Message catalogue[] = {
       u"al primo avvio.",
       u"Il n'y a pas encore de préfixe Wine dans %1 : Wine le crée, avec ses lettres de "
       u"lecteur, à son premier lancement."}},
+    {"msgnotsaved",
+     {u"Your choices could not be saved in %1: %2\r"
+      u"They hold until KIVO ends.",
+      u"Impossibile salvare le tue scelte in %1: %2\r"
+      u"Valgono fino alla chiusura di KIVO.",
+      u"Impossible d'enregistrer vos choix dans %1 : %2\r"
+      u"Ils valent jusqu'à la fermeture de KIVO."}},
+    {"msgfirstrunnotsaved",
+     {u"This is the first run: KIVO has created a necessary file to run SSE, but could not "
+      u"record it: the next start of KIVO will run this first run again.\r"
+      u"Click again on 'Run SSE' button to start.",
+      u"Questa è la prima volta che lanci SSE: KIVO ha creato i file necessari al "
+      u"funzionamento dell'emulatore, ma non ha potuto registrarlo: al prossimo avvio di KIVO "
+      u"la prima volta si ripeterà.\r"
+      u"Clicka nuovamente su 'Run SSE' per iniziare.",
+      u"Ceci est votre première utilisation : KIVO va créer les fichiers nécessaire à son "
+      u"utilisation, mais n'a pas pu l'enregistrer : au prochain lancement de KIVO, cette "
+      u"première utilisation recommencera.\r"
+      u"Cliquer une seconde fois sur 'Lancer SSE' pour commencer."}},
 };
 static_assert(std::size(catalogue) == std::size_t(msg_count), "one entry for each message");
 
@@ -289,6 +310,16 @@ QString msgwinedrives(const QString &language, const QString &prefix)
 QString msgnowineprefix(const QString &language, const QString &prefix)
 {
     return filled(nowineprefix, language, prefix);
+}
+
+QString msgnotsaved(const QString &language, const QString &file, const QString &reason)
+{
+    return filled(notsaved, language, file, reason);
+}
+
+QString msgfirstrunnotsaved(const QString &language)
+{
+    return text(firstrunnotsaved, language);
 }
 
 } // namespace Messages

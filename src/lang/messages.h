@@ -66,4 +66,9 @@ QString msgnotstarted(const QString &language, const QString &program, const QSt
 QString msgwinedrives(const QString &language, const QString &prefix);
 QString msgnowineprefix(const QString &language, const QString &prefix);
 
+// The settings file could not be written: once a run, naming it and why.
+QString msgnotsaved(const QString &language, const QString &file, const QString &reason);
+// The first run happened, but the next start will not know it.
+QString msgfirstrunnotsaved(const QString &language);
+
 } // namespace Messages

@@ -14,6 +14,7 @@
 #include "picker/aprifile.h"
 #include "picker/shortpath.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 
 using kivo::CommandLine;
@@ -62,11 +63,38 @@ Form1::Form1(kivo::Platform &platform, QWidget *parent)
     keepFixedSize(*this, size());
     // First in the tab order, "Run SSE" holds the focus when the window opens.
     ui->Command8->setFocus();
+    platform.settings.failed = [this](const kivo::SaveFailure &failure) { saveFailed(failure); };
     connectHandlers();
     Form_Load();
 }
 
-Form1::~Form1() = default;
+Form1::~Form1()
+{
+    platform.settings.failed = nullptr;
+}
+
+// A choice that could not be saved holds for the run; the user learns it
+// once, with the file and the reason, over the window they acted in.
+void Form1::saveFailed(const kivo::SaveFailure &failure)
+{
+    ++saveFailures;
+    if (saveFailures > 1)
+        return;
+    const QString text = msgnotsaved(lingua, failure.file, failure.reason);
+    QWidget *asking = QApplication::activeWindow();
+    if (!isVisible()) {
+        // At start-up: once the window is there.
+        QMetaObject::invokeMethod(
+            this,
+            [this, text] {
+                platform.messages.show(*this, text, kivo::BoxIcon::Critical, kivo::errorTitle);
+            },
+            Qt::QueuedConnection);
+        return;
+    }
+    platform.messages.show(asking && asking->isVisible() ? *asking : *this, text,
+                           kivo::BoxIcon::Critical, kivo::errorTitle);
+}
 
 void Form1::connectHandlers()
 {

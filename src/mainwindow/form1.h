@@ -217,6 +217,9 @@ private:
     QString wineDrivesTip() const;
     bool rewritingPrompt = false;
     bool describing = false;
+    void saveFailed(const kivo::SaveFailure &failure);
+    // Writes of the settings file that failed in this run.
+    int saveFailures = 0;
 };
 
 template <typename Window> Window &Form1::secondaryWindow(QPointer<Window> &window)

@@ -104,10 +104,16 @@ void Form1::carryOut(const Launch &launch, QWidget &asking)
         // second press; a start that failed prepared nothing.
         if (!startProgram(launch, asking))
             return;
-        saveGeneral(firstRunKey, QStringLiteral("no"));
-        describeLater();
-        platform.messages.show(asking, msgfirstrun(lingua), BoxIcon::Information,
-                               kivo::applicationTitle);
+        {
+            const int failuresBefore = saveFailures;
+            saveGeneral(firstRunKey, QStringLiteral("no"));
+            describeLater();
+            // Not recorded, the next start of KIVO prepares the emulator again.
+            platform.messages.show(asking,
+                                   saveFailures == failuresBefore ? msgfirstrun(lingua)
+                                                                  : msgfirstrunnotsaved(lingua),
+                                   BoxIcon::Information, kivo::applicationTitle);
+        }
         return;
     case Launch::Refuse:
         refuseOutsideSseFolder(asking);

@@ -146,6 +146,15 @@ void TestE2e::eachStartEitherWorksOrSaysWhy()
                  saturnArguments(header, u"b.bin"_qs, words("-res 640 480 -stretch 0")));
     QCOMPARE(started.value(u"codeset").toString(), u"UTF-8"_qs);
     QCOMPARE(started.value(u"cwd").toString(), d.sse);
+
+    // A settings folder under a file, which even root cannot write: one box
+    // once the window shows, then the first run's, and no other.
+    QProcessEnvironment unwritable = underC;
+    unwritable.insert(u"PATH"_qs, QStringLiteral(WINE_STANDIN_DIR));
+    unwritable.insert(u"XDG_CONFIG_HOME"_qs, exe + u"/config"_qs);
+    QVERIFY(d.startKivo(unwritable) && d.confirm(u"^Error$"_qs));
+    QVERIFY(d.type({u"space"_qs}) && d.confirm(u"^KIVO$"_qs));
+    QVERIFY(d.gone(u"^(KIVO|Error)$"_qs, 1000) && d.log(wineLog).size() == 2);
 }
 
 // Pressed while the picker is open, a Browse gives the picker of the new
