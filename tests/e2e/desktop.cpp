@@ -1,18 +1,6 @@
 #include "desktop.h"
 
-#include <QDBusArgument>
-#include <QDBusInterface>
-#include <QDBusMetaType>
-#include <QDBusObjectPath>
-#include <QDBusReply>
-#include <QDBusVariant>
-#include <QDir>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QRegularExpression>
-#include <QSettings>
-#include <QStandardPaths>
-#include <QtTest>
+#include <QtDBus>
 
 namespace
 {
@@ -43,39 +31,50 @@ Desktop::~Desktop()
     }
 }
 
-QProcess *Desktop::launch(const QString &program, const QStringList &arguments,
-                          const QProcessEnvironment &environment, const QString &in)
+QProcess *Desktop::launch(const QStringList &command, const QStringList &changes, const QString &in)
 {
     auto *process = new QProcess;
-    process->setProgram(program);
-    process->setArguments(arguments);
+    QProcessEnvironment environment = this->environment();
+    for (const QString &change : changes)
+        environment.insert(change.section(u'=', 0, 0), change.section(u'=', 1));
     process->setProcessEnvironment(environment);
     process->setWorkingDirectory(in);
     // Helpers say where they are on stdout; what anything says on stderr shows.
     process->setProcessChannelMode(in.isEmpty() ? QProcess::ForwardedErrorChannel
                                                 : QProcess::ForwardedChannels);
-    process->start();
+    process->start(command.first(), command.mid(1));
     helpers.prepend(process); // the helpers started first end last
     if (!process->waitForStarted())
-        lastError = program + u": "_qs + process->errorString();
+        lastError = command.first() + u": "_qs + process->errorString();
     return process;
+}
+
+bool Desktop::tool(const QStringList &command, QString *output)
+{
+    QProcess process;
+    process.setProcessEnvironment(environment());
+    process.start(command.first(), command.mid(1));
+    const bool done = process.waitForFinished() && process.exitCode() == 0;
+    if (output)
+        *output = QString::fromLocal8Bit(process.readAllStandardOutput());
+    if (!done)
+        lastError =
+            command.join(u' ') + u": "_qs + QString::fromLocal8Bit(process.readAllStandardError());
+    return done;
 }
 
 bool Desktop::start()
 {
     // -displayfd: a free display, written to stdout; -noreset: the next
     // client is not turned away when a killed one was the last.
-    display = u':' + firstLine(launch(u"Xvfb"_qs,
-                                      words("-displayfd 1 -nolisten tcp -noreset -screen 0 "
-                                            "1280x1024x24"),
-                                      environment()));
-    bus = firstLine(
-        launch(u"dbus-daemon"_qs, words("--session --nofork --print-address=1"), environment()));
+    display = u':' + firstLine(launch(words("Xvfb -displayfd 1 -nolisten tcp -noreset -screen 0 "
+                                            "1280x1024x24")));
+    bus = firstLine(launch(words("dbus-daemon --session --nofork --print-address=1")));
     // A window manager, as every desktop has: it keeps dialogs above their windows.
-    launch(u"openbox"_qs, words("--sm-disable"), environment());
-    QDBusConnection session = QDBusConnection::connectToBus(bus, u"session"_qs);
+    launch(words("openbox --sm-disable"));
     const QDBusReply<QString> reply =
-        QDBusInterface(u"org.a11y.Bus"_qs, u"/org/a11y/bus"_qs, u"org.a11y.Bus"_qs, session)
+        QDBusInterface(u"org.a11y.Bus"_qs, u"/org/a11y/bus"_qs, u"org.a11y.Bus"_qs,
+                       QDBusConnection::connectToBus(bus, u"session"_qs))
             .call(u"GetAddress"_qs);
     accessibility = reply.value();
     if (display.size() < 2 || accessibility.isEmpty())
@@ -97,7 +96,7 @@ QProcessEnvironment Desktop::environment() const
     return environment;
 }
 
-bool Desktop::prepare(const QString &name, const QString &sseName)
+bool Desktop::prepare(const QString &name, const QStringList &files, const QString &sseName)
 {
     folder = std::make_unique<QTemporaryDir>();
     sse = QDir(folder->path()).canonicalPath() + u'/' + name;
@@ -106,22 +105,25 @@ bool Desktop::prepare(const QString &name, const QString &sseName)
         return QFile::copy(QString::fromUtf8(from), sse + u'/' + to) &&
                QFile::setPermissions(sse + u'/' + to, QFile::ReadOwner | QFile::ExeOwner);
     };
-    return QDir().mkpath(sse) && copy(KIVO_BINARY, u"kivo"_qs) && copy(SSE_STANDIN_BINARY, sseName);
+    bool added =
+        QDir().mkpath(sse) && copy(KIVO_BINARY, u"kivo"_qs) && copy(SSE_STANDIN_BINARY, sseName);
+    for (const QString &relativePath : files) {
+        QFile file(sse + u'/' + relativePath);
+        added = added && QDir().mkpath(QFileInfo(file).path()) && file.open(QIODevice::WriteOnly) &&
+                file.write("KIVO test data, not a real file\n") > 0;
+    }
+    return added;
 }
 
-bool Desktop::add(const QString &relativePath)
-{
-    const QString path = sse + u'/' + relativePath;
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write("KIVO test data, not a real file\n") > 0;
-}
-
-bool Desktop::writeSettings(const QList<QPair<QString, QVariant>> &values) const
+bool Desktop::writeSettings(const QList<std::pair<QString, QString>> &values) const
 {
     QSettings ini(config.filePath(u"KIVO/KIVO.ini"_qs), QSettings::IniFormat);
-    for (const auto &[key, value] : values)
-        ini.setValue(key, value);
+    for (const auto &[key, value] : values) {
+        const bool chosen = key.startsWith(u"text");
+        ini.setValue(chosen ? u"Last Folders/"_qs + key : key, value);
+        if (chosen)
+            ini.setValue(u"Last Folders/"_qs + key + u"tag"_qs, value);
+    }
     ini.sync();
     return ini.status() == QSettings::NoError;
 }
@@ -145,69 +147,35 @@ QList<QJsonObject> Desktop::log(const QString &name) const
     return entries;
 }
 
-QString Desktop::xdotool(const QStringList &arguments, bool *ok)
+QStringList Desktop::windows(const QString &nameRegex, bool shown, int timeoutMs)
 {
-    QProcess process;
-    process.setProcessEnvironment(environment());
-    process.start(u"xdotool"_qs, arguments);
-    const bool done = process.waitForFinished() && process.exitCode() == 0;
-    if (ok)
-        *ok = done;
-    if (!done)
-        lastError = u"xdotool "_qs + arguments.join(u' ') + u": "_qs +
-                    QString::fromLocal8Bit(process.readAllStandardError());
-    return QString::fromLocal8Bit(process.readAllStandardOutput());
-}
-
-QStringList Desktop::windows(const QString &nameRegex)
-{
-    QStringList found;
+    QString found;
     // xdotool's own --sync waits half a second between looks.
     (void)QTest::qWaitFor(
         [&] {
-            found = xdotool({u"search"_qs, u"--onlyvisible"_qs, u"--name"_qs, nameRegex})
-                        .split(u'\n', Qt::SkipEmptyParts);
-            return !found.isEmpty();
+            tool(words("xdotool search --onlyvisible --name") << nameRegex, &found);
+            return found.trimmed().isEmpty() != shown;
         },
-        patience);
-    return found;
+        timeoutMs);
+    return found.split(u'\n', Qt::SkipEmptyParts);
 }
 
 QStringList Desktop::stacking()
 {
-    QProcess xprop;
-    xprop.setProcessEnvironment(environment());
-    xprop.start(u"xprop"_qs, words("-root _NET_CLIENT_LIST_STACKING"));
-    xprop.waitForFinished();
+    QString ids, name;
+    tool(words("xprop -root _NET_CLIENT_LIST_STACKING"), &ids);
     QStringList names;
     static const QRegularExpression id(u"0x[0-9a-f]+"_qs);
-    for (const QRegularExpressionMatch &match :
-         id.globalMatch(QString::fromLatin1(xprop.readAllStandardOutput())))
-        names << xdotool(
-                     {u"getwindowname"_qs, QString::number(match.captured().toUInt(nullptr, 16))})
-                     .trimmed();
+    for (const QRegularExpressionMatch &match : id.globalMatch(ids)) {
+        tool(words("xdotool getwindowname")
+                 << QString::number(match.captured().toUInt(nullptr, 16)),
+             &name);
+        names << name.trimmed();
+    }
     return names;
 }
 
-bool Desktop::activate(const QString &window)
-{
-    bool ok = false;
-    xdotool({u"windowactivate"_qs, u"--sync"_qs, window}, &ok);
-    return ok;
-}
-
-bool Desktop::gone(const QString &nameRegex, int timeoutMs)
-{
-    return QTest::qWaitFor(
-        [&] {
-            bool found = false;
-            xdotool({u"search"_qs, u"--onlyvisible"_qs, u"--name"_qs, nameRegex}, &found);
-            return !found;
-        },
-        timeoutMs);
-}
-
-bool Desktop::startKivo(const QProcessEnvironment &changes, const QString &workingFolder)
+bool Desktop::startKivo(const QStringList &changes, const QString &workingFolder)
 {
     if (kivo) {
         kivo->kill();
@@ -215,11 +183,7 @@ bool Desktop::startKivo(const QProcessEnvironment &changes, const QString &worki
         if (!gone(mainWindowName))
             return false;
     }
-    QProcessEnvironment environment = this->environment();
-    for (const QString &name : changes.keys())
-        environment.insert(name, changes.value(name));
-    kivo =
-        launch(sse + u"/kivo"_qs, {}, environment, workingFolder.isEmpty() ? sse : workingFolder);
+    kivo = launch({sse + u"/kivo"_qs}, changes, workingFolder.isEmpty() ? sse : workingFolder);
     const QStringList found = windows(mainWindowName);
     mainWindow = found.value(0);
     return found.size() == 1;
@@ -227,11 +191,8 @@ bool Desktop::startKivo(const QProcessEnvironment &changes, const QString &worki
 
 bool Desktop::type(const QStringList &keys, const QString &window)
 {
-    bool ok = false;
-    xdotool({u"windowfocus"_qs, u"--sync"_qs, window.isEmpty() ? mainWindow : window}, &ok);
-    if (ok)
-        xdotool(QStringList{u"key"_qs, u"--delay"_qs, u"20"_qs} + keys, &ok);
-    return ok;
+    return tool(words("xdotool windowfocus --sync") << (window.isEmpty() ? mainWindow : window)) &&
+           tool(words("xdotool key --delay 20") + keys);
 }
 
 bool Desktop::inPicker(const QStringList &keys, const QString &replacing)
@@ -257,77 +218,55 @@ QStringList Desktop::run(const QString &key)
     return argumentsOf(log().constLast());
 }
 
-QDBusMessage Desktop::call(const QString &bus, const QString &path, const QString &interface,
-                           const QString &method, const QList<QVariant> &arguments)
+QVariant Desktop::call(const QString &bus, const QString &path, const QString &interface,
+                       const QString &method, const QList<QVariant> &arguments)
 {
     QDBusMessage message = QDBusMessage::createMethodCall(bus, path, interface, method);
     message.setArguments(arguments);
-    return QDBusConnection::connectToBus(accessibility, u"a11y"_qs).call(message);
+    return QDBusConnection::connectToBus(accessibility, u"a11y"_qs)
+        .call(message)
+        .arguments()
+        .value(0);
 }
 
 QList<Desktop::Accessible> Desktop::accessibles()
 {
-    const auto first = [](const QDBusMessage &reply) { return reply.arguments().value(0); };
+    const QString accessible = u"org.a11y.atspi.Accessible"_qs;
     const auto property = [&](const QString &bus, const QString &path, const char *name) {
-        return first(call(bus, path, u"org.freedesktop.DBus.Properties"_qs, u"Get"_qs,
-                          {u"org.a11y.atspi.Accessible"_qs, QString::fromLatin1(name)}))
+        return call(bus, path, u"org.freedesktop.DBus.Properties"_qs, u"Get"_qs,
+                    {accessible, QString::fromLatin1(name)})
             .value<QDBusVariant>()
             .variant()
             .toString();
     };
     // An accessible object is a bus name and a path.
-    const auto objects = [](const QDBusArgument &argument) {
-        QList<QPair<QString, QString>> found;
-        argument.beginArray();
-        while (!argument.atEnd()) {
-            QString bus;
-            QDBusObjectPath path;
-            argument.beginStructure();
-            argument >> bus >> path;
-            argument.endStructure();
-            found.append({bus, path.path()});
-        }
-        argument.endArray();
-        return found;
-    };
+    using Objects = QList<std::pair<QString, QDBusObjectPath>>;
     QList<Accessible> all;
     std::function<void(const QString &, const QString &, const QStringList &)> visit =
         [&](const QString &bus, const QString &path, const QStringList &within) {
-            const QString accessible = u"org.a11y.atspi.Accessible"_qs;
-            Accessible object{first(call(bus, path, accessible, u"GetRoleName"_qs)).toString(),
+            Accessible object{call(bus, path, accessible, u"GetRoleName"_qs).toString(),
                               property(bus, path, "Name"),
                               property(bus, path, "Description"),
-                              0,
-                              {},
                               within,
                               bus,
                               path};
-            const QList<uint> states = qdbus_cast<QList<uint>>(
-                first(call(bus, path, accessible, u"GetState"_qs)).value<QDBusArgument>());
-            for (int word = 0; word < states.size() && word < 2; ++word)
-                object.states |= quint64(states.at(word)) << (32 * word);
-            const QDBusArgument relations =
-                first(call(bus, path, accessible, u"GetRelationSet"_qs)).value<QDBusArgument>();
-            relations.beginArray();
-            while (!relations.atEnd()) {
-                uint type = 0;
-                relations.beginStructure();
-                relations >> type;
-                for (const auto &[labelBus, labelPath] : objects(relations)) {
+            const auto states =
+                qdbus_cast<QList<uint>>(call(bus, path, accessible, u"GetState"_qs));
+            object.states = states.value(0) | quint64(states.value(1)) << 32;
+            for (const auto &[type, targets] : qdbus_cast<QList<std::pair<uint, Objects>>>(
+                     call(bus, path, accessible, u"GetRelationSet"_qs))) {
+                for (const auto &[labelBus, labelPath] : targets) {
                     if (type == 2) // labelled by
-                        object.labelledBy.append(property(labelBus, labelPath, "Name"));
+                        object.labelledBy.append(property(labelBus, labelPath.path(), "Name"));
                 }
-                relations.endStructure();
             }
-            relations.endArray();
             all.append(object);
             // The entries of a list that is not open say nothing more.
             if (object.role == u"list" && !object.is(25))
                 return;
-            const QStringList inside = QStringList{object.name} + within;
-            for (const auto &[childBus, childPath] : objects(
-                     first(call(bus, path, accessible, u"GetChildren"_qs)).value<QDBusArgument>()))
-                visit(childBus, childPath, inside);
+            for (const auto &[childBus, childPath] :
+                 qdbus_cast<Objects>(call(bus, path, accessible, u"GetChildren"_qs)))
+                visit(childBus, childPath.path(), QStringList{object.name} + within);
         };
     visit(u"org.a11y.atspi.Registry"_qs, u"/org/a11y/atspi/accessible/root"_qs, {});
     return all;
@@ -347,23 +286,7 @@ Desktop::Accessible Desktop::find(const QString &role, const QString &name, cons
 bool Desktop::act(const Accessible &object)
 {
     return !object.path.isEmpty() &&
-           call(object.bus, object.path, u"org.a11y.atspi.Action"_qs, u"DoAction"_qs, {0})
-               .arguments()
-               .value(0)
-               .toBool();
-}
-
-bool Desktop::press(const QString &frame, const QString &button, int nth)
-{
-    QList<Accessible> found;
-    for (const Accessible &object : accessibles()) {
-        if (object.role == u"push button" && object.name == button && object.within.contains(frame))
-            found.append(object);
-    }
-    if (nth < found.size() && act(found.at(nth)))
-        return true;
-    lastError = QStringLiteral("no button %1 in %2 to press").arg(button, frame);
-    return false;
+           call(object.bus, object.path, u"org.a11y.atspi.Action"_qs, u"DoAction"_qs, {0}).toBool();
 }
 
 QStringList words(const char *text)
@@ -371,15 +294,8 @@ QStringList words(const char *text)
     return QString::fromUtf8(text).split(u' ');
 }
 
-QStringList argumentsOf(const QJsonObject &entry)
-{
-    QStringList arguments;
-    for (const QJsonValue &argument : entry.value(u"arguments").toArray())
-        arguments.append(argument.toString());
-    return arguments;
-}
-
 QStringList saturnArguments(const QString &header, const QString &bios, const QStringList &rest)
 {
-    return QStringList{header, u"-d"_qs, u"F:"_qs, u"-b"_qs, bios} + rest;
+    return QStringList{header, u"-d"_qs, u"F:"_qs, u"-b"_qs, bios} +
+           words("-res 640 480 -stretch 0") + rest;
 }
