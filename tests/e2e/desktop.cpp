@@ -2,25 +2,15 @@
 
 #include <QtDBus>
 
-namespace
-{
-
-const QString mainWindowName = u"^KIVO - "_qs;
+static const QString mainWindowName = u"^KIVO - "_qs;
 
 // The first line a helper writes: Xvfb its display, dbus-daemon its address.
-QString firstLine(QProcess *process)
+static QString firstLine(QProcess *process)
 {
-    QByteArray written;
-    (void)QTest::qWaitFor(
-        [&] {
-            written += process->readAllStandardOutput();
-            return written.contains('\n') || process->state() != QProcess::Running;
-        },
-        patience);
-    return QString::fromLocal8Bit(written.left(written.indexOf('\n')).trimmed());
+    while (!process->canReadLine() && process->waitForReadyRead(patience)) {
+    }
+    return QString::fromLocal8Bit(process->readLine().trimmed());
 }
-
-} // namespace
 
 Desktop::~Desktop()
 {
@@ -72,15 +62,14 @@ bool Desktop::start()
     bus = firstLine(launch(words("dbus-daemon --session --nofork --print-address=1")));
     // A window manager, as every desktop has: it keeps dialogs above their windows.
     launch(words("openbox --sm-disable"));
-    const QDBusReply<QString> reply =
-        QDBusInterface(u"org.a11y.Bus"_qs, u"/org/a11y/bus"_qs, u"org.a11y.Bus"_qs,
-                       QDBusConnection::connectToBus(bus, u"session"_qs))
-            .call(u"GetAddress"_qs);
-    accessibility = reply.value();
-    if (display.size() < 2 || accessibility.isEmpty())
+    atspi = QDBusReply<QString>(QDBusInterface(u"org.a11y.Bus"_qs, u"/org/a11y/bus"_qs,
+                                               u"org.a11y.Bus"_qs,
+                                               QDBusConnection::connectToBus(bus, u"session"_qs))
+                                    .call(u"GetAddress"_qs));
+    if (display.size() < 2 || atspi.isEmpty())
         lastError += QStringLiteral(" no display, session bus or accessibility bus (Debian "
                                     "packages xvfb, dbus-daemon, at-spi2-core, openbox)");
-    return display.size() > 1 && !accessibility.isEmpty();
+    return display.size() > 1 && !atspi.isEmpty();
 }
 
 QProcessEnvironment Desktop::environment() const
@@ -100,13 +89,12 @@ bool Desktop::prepare(const QString &name, const QStringList &files, const QStri
 {
     folder = std::make_unique<QTemporaryDir>();
     sse = QDir(folder->path()).canonicalPath() + u'/' + name;
-    QFile(QDir(config.path()).filePath(u"KIVO/KIVO.ini"_qs)).remove();
-    const auto copy = [&](const char *from, const QString &to) {
-        return QFile::copy(QString::fromUtf8(from), sse + u'/' + to) &&
-               QFile::setPermissions(sse + u'/' + to, QFile::ReadOwner | QFile::ExeOwner);
-    };
-    bool added =
-        QDir().mkpath(sse) && copy(KIVO_BINARY, u"kivo"_qs) && copy(SSE_STANDIN_BINARY, sseName);
+    QFile::remove(ini());
+    bool added = QDir().mkpath(sse);
+    for (const auto &[from, to] :
+         {std::pair{KIVO_BINARY, u"kivo"_qs}, {SSE_STANDIN_BINARY, sseName}})
+        added = added && QFile::copy(QString::fromUtf8(from), sse + u'/' + to) &&
+                QFile::setPermissions(sse + u'/' + to, QFile::ReadOwner | QFile::ExeOwner);
     for (const QString &relativePath : files) {
         QFile file(sse + u'/' + relativePath);
         added = added && QDir().mkpath(QFileInfo(file).path()) && file.open(QIODevice::WriteOnly) &&
@@ -117,22 +105,20 @@ bool Desktop::prepare(const QString &name, const QStringList &files, const QStri
 
 bool Desktop::writeSettings(const QList<std::pair<QString, QString>> &values) const
 {
-    QSettings ini(config.filePath(u"KIVO/KIVO.ini"_qs), QSettings::IniFormat);
+    QSettings settings(ini(), QSettings::IniFormat);
     for (const auto &[key, value] : values) {
-        const bool chosen = key.startsWith(u"text");
-        ini.setValue(chosen ? u"Last Folders/"_qs + key : key, value);
-        if (chosen)
-            ini.setValue(u"Last Folders/"_qs + key + u"tag"_qs, value);
+        const QString name = key.startsWith(u"text") ? u"Last Folders/"_qs + key : key;
+        settings.setValue(name, value);
+        if (name != key)
+            settings.setValue(name + u"tag"_qs, value);
     }
-    ini.sync();
-    return ini.status() == QSettings::NoError;
+    settings.sync();
+    return settings.status() == QSettings::NoError;
 }
 
 QString Desktop::setting(const QString &key) const
 {
-    return QSettings(config.filePath(u"KIVO/KIVO.ini"_qs), QSettings::IniFormat)
-        .value(key)
-        .toString();
+    return QSettings(ini(), QSettings::IniFormat).value(key).toString();
 }
 
 QList<QJsonObject> Desktop::log(const QString &name) const
@@ -167,9 +153,7 @@ QStringList Desktop::stacking()
     QStringList names;
     static const QRegularExpression id(u"0x[0-9a-f]+"_qs);
     for (const QRegularExpressionMatch &match : id.globalMatch(ids)) {
-        tool(words("xdotool getwindowname")
-                 << QString::number(match.captured().toUInt(nullptr, 16)),
-             &name);
+        tool(words("xdotool getwindowname") << match.captured(), &name);
         names << name.trimmed();
     }
     return names;
@@ -223,62 +207,50 @@ QVariant Desktop::call(const QString &bus, const QString &path, const QString &i
 {
     QDBusMessage message = QDBusMessage::createMethodCall(bus, path, interface, method);
     message.setArguments(arguments);
-    return QDBusConnection::connectToBus(accessibility, u"a11y"_qs)
-        .call(message)
-        .arguments()
-        .value(0);
+    return QDBusConnection::connectToBus(atspi, u"a11y"_qs).call(message).arguments().value(0);
 }
 
 QList<Desktop::Accessible> Desktop::accessibles()
 {
     const QString accessible = u"org.a11y.atspi.Accessible"_qs;
     const auto property = [&](const QString &bus, const QString &path, const char *name) {
-        return call(bus, path, u"org.freedesktop.DBus.Properties"_qs, u"Get"_qs,
-                    {accessible, QString::fromLatin1(name)})
-            .value<QDBusVariant>()
-            .variant()
-            .toString();
+        const QVariant value = call(bus, path, u"org.freedesktop.DBus.Properties"_qs, u"Get"_qs,
+                                    {accessible, QString::fromLatin1(name)});
+        return value.value<QDBusVariant>().variant().toString();
     };
     // An accessible object is a bus name and a path.
     using Objects = QList<std::pair<QString, QDBusObjectPath>>;
     QList<Accessible> all;
-    std::function<void(const QString &, const QString &, const QStringList &)> visit =
-        [&](const QString &bus, const QString &path, const QStringList &within) {
-            Accessible object{call(bus, path, accessible, u"GetRoleName"_qs).toString(),
-                              property(bus, path, "Name"),
-                              property(bus, path, "Description"),
-                              within,
-                              bus,
-                              path};
-            const auto states =
-                qdbus_cast<QList<uint>>(call(bus, path, accessible, u"GetState"_qs));
-            object.states = states.value(0) | quint64(states.value(1)) << 32;
-            for (const auto &[type, targets] : qdbus_cast<QList<std::pair<uint, Objects>>>(
-                     call(bus, path, accessible, u"GetRelationSet"_qs))) {
-                for (const auto &[labelBus, labelPath] : targets) {
-                    if (type == 2) // labelled by
-                        object.labelledBy.append(property(labelBus, labelPath.path(), "Name"));
-                }
-            }
-            all.append(object);
-            // The entries of a list that is not open say nothing more.
-            if (object.role == u"list" && !object.is(25))
-                return;
-            for (const auto &[childBus, childPath] :
-                 qdbus_cast<Objects>(call(bus, path, accessible, u"GetChildren"_qs)))
-                visit(childBus, childPath.path(), QStringList{object.name} + within);
-        };
+    std::function<void(const QString &, const QString &, const QStringList &)> visit;
+    visit = [&](const QString &bus, const QString &path, const QStringList &within) {
+        const auto ask = [&](const QString &name) { return call(bus, path, accessible, name); };
+        const auto get = [&](const char *name) { return property(bus, path, name); };
+        Accessible object{
+            ask(u"GetRoleName"_qs).toString(), get("Name"), get("Description"), within, bus, path};
+        const auto states = qdbus_cast<QList<uint>>(ask(u"GetState"_qs));
+        object.states = states.value(0) | quint64(states.value(1)) << 32;
+        for (const auto &[type, targets] :
+             qdbus_cast<QList<std::pair<uint, Objects>>>(ask(u"GetRelationSet"_qs)))
+            for (const auto &[labelBus, labelPath] : targets)
+                if (type == 2) // labelled by
+                    object.labelledBy.append(property(labelBus, labelPath.path(), "Name"));
+        all.append(object);
+        // The entries of a list that is not open say nothing more.
+        if (object.role == u"list" && !object.is(25))
+            return;
+        for (const auto &[childBus, childPath] : qdbus_cast<Objects>(ask(u"GetChildren"_qs)))
+            visit(childBus, childPath.path(), QStringList{object.name} + within);
+    };
     visit(u"org.a11y.atspi.Registry"_qs, u"/org/a11y/atspi/accessible/root"_qs, {});
     return all;
 }
 
 Desktop::Accessible Desktop::find(const QString &role, const QString &name, const QString &within)
 {
-    for (const Accessible &object : accessibles()) {
+    for (const Accessible &object : accessibles())
         if (object.role == role && object.name == name &&
             (within.isEmpty() || object.within.contains(within)))
             return object;
-    }
     lastError = QStringLiteral("no %1 %2 in %3").arg(role, name, within);
     return {};
 }

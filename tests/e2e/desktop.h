@@ -2,8 +2,6 @@
 
 #include <QtTest>
 
-#include <memory>
-
 constexpr int patience = 10000;
 
 // A private desktop for end-to-end tests: an X server (Xvfb) with a session
@@ -44,10 +42,7 @@ public:
     bool inPicker(const QStringList &keys, const QString &replacing = {});
     // Waits until windows of that name show, or (not shown) until none does.
     QStringList windows(const QString &nameRegex, bool shown = true, int timeoutMs = patience);
-    bool gone(const QString &nameRegex, int timeoutMs = patience)
-    {
-        return windows(nameRegex, false, timeoutMs).isEmpty();
-    }
+    bool gone(const QString &name, int ms = patience) { return windows(name, false, ms).isEmpty(); }
     // The names of the windows the window manager keeps, bottom to top.
     QStringList stacking();
     // Waits for one box of that name and confirms it.
@@ -89,10 +84,11 @@ private:
     QList<QProcess *> helpers;
     QString display;
     QString bus;
-    QString accessibility;
+    QString atspi; // the accessibility bus
     QString mainWindow;
     std::unique_ptr<QTemporaryDir> folder;
     QTemporaryDir config;
+    QString ini() const { return config.filePath(u"KIVO/KIVO.ini"_qs); }
     QString lastError;
 };
 
