@@ -24,10 +24,7 @@ Desktop::~Desktop()
 QProcess *Desktop::launch(const QStringList &command, const QStringList &changes, const QString &in)
 {
     auto *process = new QProcess;
-    QProcessEnvironment environment = this->environment();
-    for (const QString &change : changes)
-        environment.insert(change.section(u'=', 0, 0), change.section(u'=', 1));
-    process->setProcessEnvironment(environment);
+    process->setProcessEnvironment(environment(changes));
     process->setWorkingDirectory(in);
     // Helpers say where they are on stdout; what anything says on stderr shows.
     process->setProcessChannelMode(in.isEmpty() ? QProcess::ForwardedErrorChannel
@@ -66,22 +63,22 @@ bool Desktop::start()
                                                u"org.a11y.Bus"_qs,
                                                QDBusConnection::connectToBus(bus, u"session"_qs))
                                     .call(u"GetAddress"_qs));
-    if (display.size() < 2 || atspi.isEmpty())
-        lastError += QStringLiteral(" no display, session bus or accessibility bus (Debian "
-                                    "packages xvfb, dbus-daemon, at-spi2-core, openbox)");
+    // Read only when something is missing.
+    lastError += QStringLiteral(" no display, session bus or accessibility bus? (Debian packages "
+                                "xvfb, dbus-daemon, at-spi2-core, openbox)");
     return display.size() > 1 && !atspi.isEmpty();
 }
 
-QProcessEnvironment Desktop::environment() const
+QProcessEnvironment Desktop::environment(const QStringList &changes) const
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(u"DISPLAY"_qs, display);
-    environment.insert(u"DBUS_SESSION_BUS_ADDRESS"_qs, bus);
-    environment.insert(u"XDG_CONFIG_HOME"_qs, config.path());
-    environment.insert(u"SSE_STANDIN_NO_WINDOW"_qs, u"1"_qs);
-    environment.insert(u"QT_LINUX_ACCESSIBILITY_ALWAYS_ON"_qs, u"1"_qs);
     environment.remove(u"WAYLAND_DISPLAY"_qs); // nothing may reach another display
     environment.remove(u"QT_QPA_PLATFORM"_qs);
+    const QStringList ours{u"DISPLAY="_qs + display, u"DBUS_SESSION_BUS_ADDRESS="_qs + bus,
+                           u"XDG_CONFIG_HOME="_qs + config.path(), u"SSE_STANDIN_NO_WINDOW=1"_qs,
+                           u"QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1"_qs};
+    for (const QString &change : ours + changes)
+        environment.insert(change.section(u'=', 0, 0), change.section(u'=', 1));
     return environment;
 }
 
@@ -121,14 +118,14 @@ QString Desktop::setting(const QString &key) const
     return QSettings(ini(), QSettings::IniFormat).value(key).toString();
 }
 
-QList<QJsonObject> Desktop::log(const QString &name) const
+QList<QVariantMap> Desktop::log(const QString &name) const
 {
-    QList<QJsonObject> entries;
+    QList<QVariantMap> entries;
     QFile file(sse + u'/' + name);
     if (file.open(QIODevice::ReadOnly)) {
         for (const QByteArray &line : file.readAll().split('\n'))
             if (!line.isEmpty())
-                entries.append(QJsonDocument::fromJson(line).object());
+                entries.append(QJsonDocument::fromJson(line).toVariant().toMap());
     }
     return entries;
 }
@@ -199,7 +196,7 @@ QStringList Desktop::run(const QString &key)
     const qsizetype before = log().size();
     if (!type({key}) || !QTest::qWaitFor([&] { return log().size() > before; }, patience))
         return {u"nothing started: "_qs + lastError};
-    return argumentsOf(log().constLast());
+    return log().constLast().value(u"arguments"_qs).toStringList();
 }
 
 QVariant Desktop::call(const QString &bus, const QString &path, const QString &interface,

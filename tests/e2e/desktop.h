@@ -14,7 +14,8 @@ public:
     ~Desktop();
     bool start();
     QString error() const { return lastError; }
-    QProcessEnvironment environment() const;
+    // This desktop's, with changes ("NAME=value").
+    QProcessEnvironment environment(const QStringList &changes = {}) const;
 
     // A new SSE folder below a new temporary folder: name may hold several
     // levels. It gets kivo, the stand-in emulator as sseName, and the files,
@@ -27,7 +28,7 @@ public:
     bool writeSettings(const QList<std::pair<QString, QString>> &values) const;
     QString setting(const QString &key) const;
     // What a stand-in logged, one entry a start.
-    QList<QJsonObject> log(const QString &name = QStringLiteral("sse-standin.log")) const;
+    QList<QVariantMap> log(const QString &name = QStringLiteral("sse-standin.log")) const;
 
     // Starts kivo (ending the one before) with changes ("NAME=value") to the
     // environment, and waits for its main window.
@@ -82,10 +83,8 @@ private:
                      const QString &in = {});
 
     QList<QProcess *> helpers;
-    QString display;
-    QString bus;
-    QString atspi; // the accessibility bus
-    QString mainWindow;
+    // atspi is the accessibility bus's address.
+    QString display, bus, atspi, mainWindow;
     std::unique_ptr<QTemporaryDir> folder;
     QTemporaryDir config;
     QString ini() const { return config.filePath(u"KIVO/KIVO.ini"_qs); }
@@ -93,10 +92,6 @@ private:
 };
 
 QStringList words(const char *text);
-inline QStringList argumentsOf(const QJsonObject &entry)
-{
-    return entry.value(u"arguments").toVariant().toStringList();
-}
 // The emulator's Saturn line at 640x480, not stretched: the header, drive
 // F:, the BIOS, then the rest.
 QStringList saturnArguments(const QString &header, const QString &bios,
