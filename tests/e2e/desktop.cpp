@@ -1,38 +1,16 @@
 #include "desktop.h"
 
-#include <QDBusArgument>
-#include <QDBusInterface>
-#include <QDBusMetaType>
-#include <QDBusObjectPath>
-#include <QDBusReply>
-#include <QDBusVariant>
-#include <QDir>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QRegularExpression>
-#include <QSettings>
-#include <QStandardPaths>
-#include <QtTest>
+#include <QtDBus>
 
-namespace
-{
-
-const QString mainWindowName = u"^KIVO - "_qs;
+static const QString mainWindowName = u"^KIVO - "_qs;
 
 // The first line a helper writes: Xvfb its display, dbus-daemon its address.
-QString firstLine(QProcess *process)
+static QString firstLine(QProcess *process)
 {
-    QByteArray written;
-    (void)QTest::qWaitFor(
-        [&] {
-            written += process->readAllStandardOutput();
-            return written.contains('\n') || process->state() != QProcess::Running;
-        },
-        patience);
-    return QString::fromLocal8Bit(written.left(written.indexOf('\n')).trimmed());
+    while (!process->canReadLine() && process->waitForReadyRead(patience)) {
+    }
+    return QString::fromLocal8Bit(process->readLine().trimmed());
 }
-
-} // namespace
 
 Desktop::~Desktop()
 {
@@ -43,171 +21,142 @@ Desktop::~Desktop()
     }
 }
 
-QProcess *Desktop::launch(const QString &program, const QStringList &arguments,
-                          const QProcessEnvironment &environment, const QString &in)
+QProcess *Desktop::launch(const QStringList &command, const QStringList &changes, const QString &in)
 {
     auto *process = new QProcess;
-    process->setProgram(program);
-    process->setArguments(arguments);
-    process->setProcessEnvironment(environment);
+    process->setProcessEnvironment(environment(changes));
     process->setWorkingDirectory(in);
     // Helpers say where they are on stdout; what anything says on stderr shows.
     process->setProcessChannelMode(in.isEmpty() ? QProcess::ForwardedErrorChannel
                                                 : QProcess::ForwardedChannels);
-    process->start();
+    process->start(command.first(), command.mid(1));
     helpers.prepend(process); // the helpers started first end last
     if (!process->waitForStarted())
-        lastError = program + u": "_qs + process->errorString();
+        lastError = command.first() + u": "_qs + process->errorString();
     return process;
+}
+
+bool Desktop::tool(const QStringList &command, QString *output)
+{
+    QProcess process;
+    process.setProcessEnvironment(environment());
+    process.start(command.first(), command.mid(1));
+    const bool done = process.waitForFinished() && process.exitCode() == 0;
+    if (output)
+        *output = QString::fromLocal8Bit(process.readAllStandardOutput());
+    if (!done)
+        lastError =
+            command.join(u' ') + u": "_qs + QString::fromLocal8Bit(process.readAllStandardError());
+    return done;
 }
 
 bool Desktop::start()
 {
     // -displayfd: a free display, written to stdout; -noreset: the next
     // client is not turned away when a killed one was the last.
-    display = u':' + firstLine(launch(u"Xvfb"_qs,
-                                      words("-displayfd 1 -nolisten tcp -noreset -screen 0 "
-                                            "1280x1024x24"),
-                                      environment()));
-    bus = firstLine(
-        launch(u"dbus-daemon"_qs, words("--session --nofork --print-address=1"), environment()));
+    display = u':' + firstLine(launch(words("Xvfb -displayfd 1 -nolisten tcp -noreset -screen 0 "
+                                            "1280x1024x24")));
+    bus = firstLine(launch(words("dbus-daemon --session --nofork --print-address=1")));
     // A window manager, as every desktop has: it keeps dialogs above their windows.
-    launch(u"openbox"_qs, words("--sm-disable"), environment());
-    QDBusConnection session = QDBusConnection::connectToBus(bus, u"session"_qs);
-    const QDBusReply<QString> reply =
-        QDBusInterface(u"org.a11y.Bus"_qs, u"/org/a11y/bus"_qs, u"org.a11y.Bus"_qs, session)
-            .call(u"GetAddress"_qs);
-    accessibility = reply.value();
-    if (display.size() < 2 || accessibility.isEmpty())
-        lastError += QStringLiteral(" no display, session bus or accessibility bus (Debian "
-                                    "packages xvfb, dbus-daemon, at-spi2-core, openbox)");
-    return display.size() > 1 && !accessibility.isEmpty();
+    launch(words("openbox --sm-disable"));
+    atspi = QDBusReply<QString>(QDBusInterface(u"org.a11y.Bus"_qs, u"/org/a11y/bus"_qs,
+                                               u"org.a11y.Bus"_qs,
+                                               QDBusConnection::connectToBus(bus, u"session"_qs))
+                                    .call(u"GetAddress"_qs));
+    // Read only when something is missing.
+    lastError += QStringLiteral(" no display, session bus or accessibility bus? (Debian packages "
+                                "xvfb, dbus-daemon, at-spi2-core, openbox)");
+    return display.size() > 1 && !atspi.isEmpty();
 }
 
-QProcessEnvironment Desktop::environment() const
+QProcessEnvironment Desktop::environment(const QStringList &changes) const
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(u"DISPLAY"_qs, display);
-    environment.insert(u"DBUS_SESSION_BUS_ADDRESS"_qs, bus);
-    environment.insert(u"XDG_CONFIG_HOME"_qs, config.path());
-    environment.insert(u"SSE_STANDIN_NO_WINDOW"_qs, u"1"_qs);
-    environment.insert(u"QT_LINUX_ACCESSIBILITY_ALWAYS_ON"_qs, u"1"_qs);
     environment.remove(u"WAYLAND_DISPLAY"_qs); // nothing may reach another display
     environment.remove(u"QT_QPA_PLATFORM"_qs);
+    const QStringList ours{u"DISPLAY="_qs + display, u"DBUS_SESSION_BUS_ADDRESS="_qs + bus,
+                           u"XDG_CONFIG_HOME="_qs + config.path(), u"SSE_STANDIN_NO_WINDOW=1"_qs,
+                           u"QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1"_qs};
+    for (const QString &change : ours + changes)
+        environment.insert(change.section(u'=', 0, 0), change.section(u'=', 1));
     return environment;
 }
 
-bool Desktop::prepare(const QString &name, const QString &sseName)
+bool Desktop::prepare(const QString &name, const QStringList &files, const QString &sseName)
 {
     folder = std::make_unique<QTemporaryDir>();
     sse = QDir(folder->path()).canonicalPath() + u'/' + name;
-    QFile(QDir(config.path()).filePath(u"KIVO/KIVO.ini"_qs)).remove();
-    const auto copy = [&](const char *from, const QString &to) {
-        return QFile::copy(QString::fromUtf8(from), sse + u'/' + to) &&
-               QFile::setPermissions(sse + u'/' + to, QFile::ReadOwner | QFile::ExeOwner);
-    };
-    return QDir().mkpath(sse) && copy(KIVO_BINARY, u"kivo"_qs) && copy(SSE_STANDIN_BINARY, sseName);
+    QFile::remove(ini());
+    bool added = QDir().mkpath(sse);
+    for (const auto &[from, to] :
+         {std::pair{KIVO_BINARY, u"kivo"_qs}, {SSE_STANDIN_BINARY, sseName}})
+        added = added && QFile::copy(QString::fromUtf8(from), sse + u'/' + to) &&
+                QFile::setPermissions(sse + u'/' + to, QFile::ReadOwner | QFile::ExeOwner);
+    for (const QString &relativePath : files) {
+        QFile file(sse + u'/' + relativePath);
+        added = added && QDir().mkpath(QFileInfo(file).path()) && file.open(QIODevice::WriteOnly) &&
+                file.write("KIVO test data, not a real file\n") > 0;
+    }
+    return added;
 }
 
-bool Desktop::add(const QString &relativePath)
+bool Desktop::writeSettings(const QList<std::pair<QString, QString>> &values) const
 {
-    const QString path = sse + u'/' + relativePath;
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write("KIVO test data, not a real file\n") > 0;
-}
-
-bool Desktop::writeSettings(const QList<QPair<QString, QVariant>> &values) const
-{
-    QSettings ini(config.filePath(u"KIVO/KIVO.ini"_qs), QSettings::IniFormat);
-    for (const auto &[key, value] : values)
-        ini.setValue(key, value);
-    ini.sync();
-    return ini.status() == QSettings::NoError;
+    QSettings settings(ini(), QSettings::IniFormat);
+    for (const auto &[key, value] : values) {
+        const QString name = key.startsWith(u"text") ? u"Last Folders/"_qs + key : key;
+        settings.setValue(name, value);
+        if (name != key)
+            settings.setValue(name + u"tag"_qs, value);
+    }
+    settings.sync();
+    return settings.status() == QSettings::NoError;
 }
 
 QString Desktop::setting(const QString &key) const
 {
-    return QSettings(config.filePath(u"KIVO/KIVO.ini"_qs), QSettings::IniFormat)
-        .value(key)
-        .toString();
+    return QSettings(ini(), QSettings::IniFormat).value(key).toString();
 }
 
-QList<QJsonObject> Desktop::log(const QString &name) const
+QList<QVariantMap> Desktop::log(const QString &name) const
 {
-    QList<QJsonObject> entries;
+    QList<QVariantMap> entries;
     QFile file(sse + u'/' + name);
     if (file.open(QIODevice::ReadOnly)) {
         for (const QByteArray &line : file.readAll().split('\n'))
             if (!line.isEmpty())
-                entries.append(QJsonDocument::fromJson(line).object());
+                entries.append(QJsonDocument::fromJson(line).toVariant().toMap());
     }
     return entries;
 }
 
-QString Desktop::xdotool(const QStringList &arguments, bool *ok)
+QStringList Desktop::windows(const QString &nameRegex, bool shown, int timeoutMs)
 {
-    QProcess process;
-    process.setProcessEnvironment(environment());
-    process.start(u"xdotool"_qs, arguments);
-    const bool done = process.waitForFinished() && process.exitCode() == 0;
-    if (ok)
-        *ok = done;
-    if (!done)
-        lastError = u"xdotool "_qs + arguments.join(u' ') + u": "_qs +
-                    QString::fromLocal8Bit(process.readAllStandardError());
-    return QString::fromLocal8Bit(process.readAllStandardOutput());
-}
-
-QStringList Desktop::windows(const QString &nameRegex)
-{
-    QStringList found;
+    QString found;
     // xdotool's own --sync waits half a second between looks.
     (void)QTest::qWaitFor(
         [&] {
-            found = xdotool({u"search"_qs, u"--onlyvisible"_qs, u"--name"_qs, nameRegex})
-                        .split(u'\n', Qt::SkipEmptyParts);
-            return !found.isEmpty();
+            tool(words("xdotool search --onlyvisible --name") << nameRegex, &found);
+            return found.trimmed().isEmpty() != shown;
         },
-        patience);
-    return found;
+        timeoutMs);
+    return found.split(u'\n', Qt::SkipEmptyParts);
 }
 
 QStringList Desktop::stacking()
 {
-    QProcess xprop;
-    xprop.setProcessEnvironment(environment());
-    xprop.start(u"xprop"_qs, words("-root _NET_CLIENT_LIST_STACKING"));
-    xprop.waitForFinished();
+    QString ids, name;
+    tool(words("xprop -root _NET_CLIENT_LIST_STACKING"), &ids);
     QStringList names;
     static const QRegularExpression id(u"0x[0-9a-f]+"_qs);
-    for (const QRegularExpressionMatch &match :
-         id.globalMatch(QString::fromLatin1(xprop.readAllStandardOutput())))
-        names << xdotool(
-                     {u"getwindowname"_qs, QString::number(match.captured().toUInt(nullptr, 16))})
-                     .trimmed();
+    for (const QRegularExpressionMatch &match : id.globalMatch(ids)) {
+        tool(words("xdotool getwindowname") << match.captured(), &name);
+        names << name.trimmed();
+    }
     return names;
 }
 
-bool Desktop::activate(const QString &window)
-{
-    bool ok = false;
-    xdotool({u"windowactivate"_qs, u"--sync"_qs, window}, &ok);
-    return ok;
-}
-
-bool Desktop::gone(const QString &nameRegex, int timeoutMs)
-{
-    return QTest::qWaitFor(
-        [&] {
-            bool found = false;
-            xdotool({u"search"_qs, u"--onlyvisible"_qs, u"--name"_qs, nameRegex}, &found);
-            return !found;
-        },
-        timeoutMs);
-}
-
-bool Desktop::startKivo(const QProcessEnvironment &changes, const QString &workingFolder)
+bool Desktop::startKivo(const QStringList &changes, const QString &workingFolder)
 {
     if (kivo) {
         kivo->kill();
@@ -215,11 +164,7 @@ bool Desktop::startKivo(const QProcessEnvironment &changes, const QString &worki
         if (!gone(mainWindowName))
             return false;
     }
-    QProcessEnvironment environment = this->environment();
-    for (const QString &name : changes.keys())
-        environment.insert(name, changes.value(name));
-    kivo =
-        launch(sse + u"/kivo"_qs, {}, environment, workingFolder.isEmpty() ? sse : workingFolder);
+    kivo = launch({sse + u"/kivo"_qs}, changes, workingFolder.isEmpty() ? sse : workingFolder);
     const QStringList found = windows(mainWindowName);
     mainWindow = found.value(0);
     return found.size() == 1;
@@ -227,11 +172,8 @@ bool Desktop::startKivo(const QProcessEnvironment &changes, const QString &worki
 
 bool Desktop::type(const QStringList &keys, const QString &window)
 {
-    bool ok = false;
-    xdotool({u"windowfocus"_qs, u"--sync"_qs, window.isEmpty() ? mainWindow : window}, &ok);
-    if (ok)
-        xdotool(QStringList{u"key"_qs, u"--delay"_qs, u"20"_qs} + keys, &ok);
-    return ok;
+    return tool(words("xdotool windowfocus --sync") << (window.isEmpty() ? mainWindow : window)) &&
+           tool(words("xdotool key --delay 20") + keys);
 }
 
 bool Desktop::inPicker(const QStringList &keys, const QString &replacing)
@@ -254,92 +196,58 @@ QStringList Desktop::run(const QString &key)
     const qsizetype before = log().size();
     if (!type({key}) || !QTest::qWaitFor([&] { return log().size() > before; }, patience))
         return {u"nothing started: "_qs + lastError};
-    return argumentsOf(log().constLast());
+    return log().constLast().value(u"arguments"_qs).toStringList();
 }
 
-QDBusMessage Desktop::call(const QString &bus, const QString &path, const QString &interface,
-                           const QString &method, const QList<QVariant> &arguments)
+QVariant Desktop::call(const QString &bus, const QString &path, const QString &interface,
+                       const QString &method, const QList<QVariant> &arguments)
 {
     QDBusMessage message = QDBusMessage::createMethodCall(bus, path, interface, method);
     message.setArguments(arguments);
-    return QDBusConnection::connectToBus(accessibility, u"a11y"_qs).call(message);
+    return QDBusConnection::connectToBus(atspi, u"a11y"_qs).call(message).arguments().value(0);
 }
 
 QList<Desktop::Accessible> Desktop::accessibles()
 {
-    const auto first = [](const QDBusMessage &reply) { return reply.arguments().value(0); };
+    const QString accessible = u"org.a11y.atspi.Accessible"_qs;
     const auto property = [&](const QString &bus, const QString &path, const char *name) {
-        return first(call(bus, path, u"org.freedesktop.DBus.Properties"_qs, u"Get"_qs,
-                          {u"org.a11y.atspi.Accessible"_qs, QString::fromLatin1(name)}))
-            .value<QDBusVariant>()
-            .variant()
-            .toString();
+        const QVariant value = call(bus, path, u"org.freedesktop.DBus.Properties"_qs, u"Get"_qs,
+                                    {accessible, QString::fromLatin1(name)});
+        return value.value<QDBusVariant>().variant().toString();
     };
     // An accessible object is a bus name and a path.
-    const auto objects = [](const QDBusArgument &argument) {
-        QList<QPair<QString, QString>> found;
-        argument.beginArray();
-        while (!argument.atEnd()) {
-            QString bus;
-            QDBusObjectPath path;
-            argument.beginStructure();
-            argument >> bus >> path;
-            argument.endStructure();
-            found.append({bus, path.path()});
-        }
-        argument.endArray();
-        return found;
-    };
+    using Objects = QList<std::pair<QString, QDBusObjectPath>>;
     QList<Accessible> all;
-    std::function<void(const QString &, const QString &, const QStringList &)> visit =
-        [&](const QString &bus, const QString &path, const QStringList &within) {
-            const QString accessible = u"org.a11y.atspi.Accessible"_qs;
-            Accessible object{first(call(bus, path, accessible, u"GetRoleName"_qs)).toString(),
-                              property(bus, path, "Name"),
-                              property(bus, path, "Description"),
-                              0,
-                              {},
-                              within,
-                              bus,
-                              path};
-            const QList<uint> states = qdbus_cast<QList<uint>>(
-                first(call(bus, path, accessible, u"GetState"_qs)).value<QDBusArgument>());
-            for (int word = 0; word < states.size() && word < 2; ++word)
-                object.states |= quint64(states.at(word)) << (32 * word);
-            const QDBusArgument relations =
-                first(call(bus, path, accessible, u"GetRelationSet"_qs)).value<QDBusArgument>();
-            relations.beginArray();
-            while (!relations.atEnd()) {
-                uint type = 0;
-                relations.beginStructure();
-                relations >> type;
-                for (const auto &[labelBus, labelPath] : objects(relations)) {
-                    if (type == 2) // labelled by
-                        object.labelledBy.append(property(labelBus, labelPath, "Name"));
-                }
-                relations.endStructure();
-            }
-            relations.endArray();
-            all.append(object);
-            // The entries of a list that is not open say nothing more.
-            if (object.role == u"list" && !object.is(25))
-                return;
-            const QStringList inside = QStringList{object.name} + within;
-            for (const auto &[childBus, childPath] : objects(
-                     first(call(bus, path, accessible, u"GetChildren"_qs)).value<QDBusArgument>()))
-                visit(childBus, childPath, inside);
-        };
+    std::function<void(const QString &, const QString &, const QStringList &)> visit;
+    visit = [&](const QString &bus, const QString &path, const QStringList &within) {
+        const auto ask = [&](const QString &name) { return call(bus, path, accessible, name); };
+        const auto get = [&](const char *name) { return property(bus, path, name); };
+        Accessible object{
+            ask(u"GetRoleName"_qs).toString(), get("Name"), get("Description"), within, bus, path};
+        const auto states = qdbus_cast<QList<uint>>(ask(u"GetState"_qs));
+        object.states = states.value(0) | quint64(states.value(1)) << 32;
+        for (const auto &[type, targets] :
+             qdbus_cast<QList<std::pair<uint, Objects>>>(ask(u"GetRelationSet"_qs)))
+            for (const auto &[labelBus, labelPath] : targets)
+                if (type == 2) // labelled by
+                    object.labelledBy.append(property(labelBus, labelPath.path(), "Name"));
+        all.append(object);
+        // The entries of a list that is not open say nothing more.
+        if (object.role == u"list" && !object.is(25))
+            return;
+        for (const auto &[childBus, childPath] : qdbus_cast<Objects>(ask(u"GetChildren"_qs)))
+            visit(childBus, childPath.path(), QStringList{object.name} + within);
+    };
     visit(u"org.a11y.atspi.Registry"_qs, u"/org/a11y/atspi/accessible/root"_qs, {});
     return all;
 }
 
 Desktop::Accessible Desktop::find(const QString &role, const QString &name, const QString &within)
 {
-    for (const Accessible &object : accessibles()) {
+    for (const Accessible &object : accessibles())
         if (object.role == role && object.name == name &&
             (within.isEmpty() || object.within.contains(within)))
             return object;
-    }
     lastError = QStringLiteral("no %1 %2 in %3").arg(role, name, within);
     return {};
 }
@@ -347,23 +255,7 @@ Desktop::Accessible Desktop::find(const QString &role, const QString &name, cons
 bool Desktop::act(const Accessible &object)
 {
     return !object.path.isEmpty() &&
-           call(object.bus, object.path, u"org.a11y.atspi.Action"_qs, u"DoAction"_qs, {0})
-               .arguments()
-               .value(0)
-               .toBool();
-}
-
-bool Desktop::press(const QString &frame, const QString &button, int nth)
-{
-    QList<Accessible> found;
-    for (const Accessible &object : accessibles()) {
-        if (object.role == u"push button" && object.name == button && object.within.contains(frame))
-            found.append(object);
-    }
-    if (nth < found.size() && act(found.at(nth)))
-        return true;
-    lastError = QStringLiteral("no button %1 in %2 to press").arg(button, frame);
-    return false;
+           call(object.bus, object.path, u"org.a11y.atspi.Action"_qs, u"DoAction"_qs, {0}).toBool();
 }
 
 QStringList words(const char *text)
@@ -371,15 +263,8 @@ QStringList words(const char *text)
     return QString::fromUtf8(text).split(u' ');
 }
 
-QStringList argumentsOf(const QJsonObject &entry)
-{
-    QStringList arguments;
-    for (const QJsonValue &argument : entry.value(u"arguments").toArray())
-        arguments.append(argument.toString());
-    return arguments;
-}
-
 QStringList saturnArguments(const QString &header, const QString &bios, const QStringList &rest)
 {
-    return QStringList{header, u"-d"_qs, u"F:"_qs, u"-b"_qs, bios} + rest;
+    return QStringList{header, u"-d"_qs, u"F:"_qs, u"-b"_qs, bios} +
+           words("-res 640 480 -stretch 0") + rest;
 }
