@@ -97,8 +97,6 @@ protected:
     {
         if (event->type() == QEvent::Show)
             moveToEnd(static_cast<QWidget *>(watched));
-        else if (event->type() == QEvent::Hide && !event->spontaneous())
-            check();
         return false;
     }
 

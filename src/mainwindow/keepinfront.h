@@ -14,8 +14,9 @@ class QWidget;
 // other programs' windows.
 //
 // A focus change is checked once, after the events that make it up (the
-// window's deactivation, the application's new focus window, a window
-// hiding) have all arrived: one request at most per change.
+// window's deactivation, the application's new focus window) have all
+// arrived: one request at most per change. A window that closes moves the
+// focus too, so the one before it takes over.
 namespace KeepInFront
 {
 

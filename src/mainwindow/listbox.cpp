@@ -37,16 +37,16 @@ public:
         return child && child->object() == list()->view() ? 0 : -1;
     }
 
-    QStringList actionNames() const override
-    {
-        return QAccessibleWidget::actionNames() << showMenuAction();
-    }
+    // As Qt's own combo box: either action opens the list, or closes it.
+    QStringList actionNames() const override { return {showMenuAction(), pressAction()}; }
     void doAction(const QString &action) override
     {
-        if (action == showMenuAction() || action == pressAction())
-            list()->showPopup();
+        if (action != showMenuAction() && action != pressAction())
+            return;
+        if (list()->view()->isVisible())
+            list()->hidePopup();
         else
-            QAccessibleWidget::doAction(action);
+            list()->showPopup();
     }
 
 private:

@@ -232,9 +232,6 @@ QList<Desktop::Accessible> Desktop::accessibles()
                 if (type == 2) // labelled by
                     object.labelledBy.append(property(labelBus, labelPath.path(), "Name"));
         all.append(object);
-        // The entries of a list that is not open say nothing more.
-        if (object.role == u"list" && !object.is(25))
-            return;
         for (const auto &[childBus, childPath] : qdbus_cast<Objects>(ask(u"GetChildren"_qs)))
             visit(childBus, childPath.path(), QStringList{object.name} + within);
     };
@@ -258,6 +255,33 @@ bool Desktop::act(const Accessible &object)
            call(object.bus, object.path, u"org.a11y.atspi.Action"_qs, u"DoAction"_qs, {0}).toBool();
 }
 
+// Receives the events that programs send screen readers.
+class Announcements : public QObject
+{
+    Q_OBJECT
+public:
+    explicit Announcements(QStringList &names) : names(names) {}
+public slots:
+    void changed(const QDBusMessage &event)
+    {
+        if (event.arguments().value(0).toString() == u"accessible-name")
+            names << event.arguments().value(3).value<QDBusVariant>().variant().toString();
+    }
+
+private:
+    QStringList &names;
+};
+
+bool Desktop::listen()
+{
+    // A program sends the events a listener on the bus has asked for.
+    call(u"org.a11y.atspi.Registry"_qs, u"/org/a11y/atspi/registry"_qs,
+         u"org.a11y.atspi.Registry"_qs, u"RegisterEvent"_qs, {u"object:"_qs});
+    return QDBusConnection::connectToBus(atspi, u"a11y"_qs)
+        .connect({}, {}, u"org.a11y.atspi.Event.Object"_qs, u"PropertyChange"_qs,
+                 new Announcements(announced), SLOT(changed(QDBusMessage)));
+}
+
 QStringList words(const char *text)
 {
     return QString::fromUtf8(text).split(u' ');
@@ -268,3 +292,5 @@ QStringList saturnArguments(const QString &header, const QString &bios, const QS
     return QStringList{header, u"-d"_qs, u"F:"_qs, u"-b"_qs, bios} +
            words("-res 640 480 -stretch 0") + rest;
 }
+
+#include "desktop.moc"

@@ -2,7 +2,8 @@
 
 #include <QtTest>
 
-constexpr int patience = 10000;
+// How long a wait for something that must happen may take, on a loaded machine too.
+constexpr int patience = 30000;
 
 // A private desktop for end-to-end tests: an X server (Xvfb) with a session
 // bus and its accessibility bus, an SSE folder holding the real kivo, and
@@ -68,6 +69,9 @@ public:
     Accessible find(const QString &role, const QString &name, const QString &within = {});
     // Does its first action (a button's press, a menu item's choice).
     bool act(const Accessible &object);
+    // From now on, the names that programs announce as changed.
+    bool listen();
+    QStringList announced;
     // Presses a button in a frame, as a screen reader does.
     bool press(const QString &frame, const QString &button)
     {
