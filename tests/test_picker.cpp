@@ -3,7 +3,6 @@
 // drives and folders that are not there.
 
 #include "harness.h"
-#include "lang/messages.h"
 
 class TestPicker : public QObject
 {
@@ -15,22 +14,6 @@ private slots:
     void thePickerRemembersWhereItWas();
     void drivesAndFoldersThatAreNotThere();
 };
-
-namespace
-{
-
-void open(DirListBox *list, const QString &text)
-{
-    const QList<QTreeWidgetItem *> found =
-        list->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
-    QVERIFY2(!found.isEmpty(), qPrintable(text));
-    list->scrollToItem(found.first());
-    const QPoint at = list->visualItemRect(found.first()).center();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
-}
-
-} // namespace
 
 void TestPicker::eachRequestOpensWhereItsFilesAre()
 {
@@ -62,7 +45,7 @@ void TestPicker::eachRequestOpensWhereItsFilesAre()
     const Ui::ApriFile &p = harness.picker();
     QVERIFY(p.File1->isHidden() && p.Dir1->isVisible() && p.Drive1->isEnabled());
     QCOMPARE(p.Dir1->path(), sse / u"Headers"_qs);
-    open(p.Dir1, u"sub folder"_qs);
+    clickItem(p.Dir1, u"sub folder"_qs, true);
     QCOMPARE(p.Text1->text(), sse / u"Headers/sub folder"_qs);
     QVERIFY(harness.seams.boxes.isEmpty() && harness.settings.saves.size() == 5);
 
@@ -81,9 +64,8 @@ void TestPicker::eachRequestOpensWhereItsFilesAre()
     QCOMPARE(harness.settings.saves.size(), 5);
 
     // A folder large enough to be sorted aside lists every file once sorted.
-    QVERIFY(QDir().mkpath(sse / u"many"_qs));
     for (int number = 1; number <= 6000; ++number)
-        QVERIFY(QFile(sse / u"many/disc %1.bin"_qs.arg(number)).open(QIODevice::WriteOnly));
+        QVERIFY(makeFile(sse / u"many/disc %1.bin"_qs.arg(number)));
     ui.Text7->setText(sse / u"many"_qs);
     QTest::mouseClick(ui.Command5, Qt::LeftButton);
     QTRY_COMPARE(listed(harness.picker().File1).size(), 6000);
@@ -99,7 +81,7 @@ void TestPicker::aChoiceFillsItsFieldAndIsSaved()
     const Ui::Form1 &ui = *form.ui;
     const auto choose = [&](QPushButton *button, const QString &name, bool twice) {
         QTest::mouseClick(button, Qt::LeftButton);
-        clickFile(harness.picker().File1, name, twice);
+        clickItem(harness.picker().File1, name, twice);
         if (!twice)
             QTest::mouseClick(harness.picker().OKButton, Qt::LeftButton);
         QVERIFY(!form.apriFile);
@@ -135,7 +117,7 @@ void TestPicker::aChoiceFillsItsFieldAndIsSaved()
     QVERIFY(!form.inSseFolder());
     QTest::mouseClick(ui.Command7, Qt::LeftButton);
     harness.picker().Dir1->setPath(sse.temp.path());
-    open(harness.picker().Dir1, u"link"_qs);
+    clickItem(harness.picker().Dir1, u"link"_qs, true);
     QTest::mouseClick(harness.picker().OKButton, Qt::LeftButton);
     QCOMPARE(ui.Text7->text() + ui.Text7->tag(), sse.temp.path() + u"/link"_qs + sse.path);
     QCOMPARE(harness.settings["Last Folders/text7tag"], sse.path);
@@ -160,7 +142,7 @@ void TestPicker::thePickerRemembersWhereItWas()
         QTest::mouseClick(ui.Command7, Qt::LeftButton);
         QCOMPARE(harness.picker().Dir1->path(), sse.path);
         QTest::keyClick(harness.picker().Drive1, Qt::Key_Down);
-        open(harness.picker().Dir1, u"a"_qs);
+        clickItem(harness.picker().Dir1, u"a"_qs, true);
         QCOMPARE(harness.form->picker.dirselect1, disc + u"/a"_qs);
         harness.settings.saves.clear();
         QTest::mouseClick(harness.picker().CancelButton, Qt::LeftButton);
@@ -172,13 +154,13 @@ void TestPicker::thePickerRemembersWhereItWas()
 
         // Enter confirms without keeping the place; Ok keeps it.
         QTest::mouseClick(ui.Command1, Qt::LeftButton);
-        clickFile(harness.picker().File1, u"Disc2.sgh"_qs);
+        clickItem(harness.picker().File1, u"Disc2.sgh"_qs);
         QTest::keyClick(harness.picker().File1, Qt::Key_Return);
         QCOMPARE(ui.Text1->tag(), u"Disc2.sgh"_qs);
         QCOMPARE(harness.settings["Last Folders/load-lastdir1"], QString());
         QTest::mouseClick(ui.Command7, Qt::LeftButton);
         harness.picker().Drive1->setDrive(discEntry);
-        open(harness.picker().Dir1, u"b"_qs);
+        clickItem(harness.picker().Dir1, u"b"_qs, true);
         QTest::mouseClick(harness.picker().OKButton, Qt::LeftButton);
         QCOMPARE(harness.settings["Last Folders/load-lastdrive1"], discEntry);
         QCOMPARE(harness.settings["Last Folders/load-lastdir1"], disc + u"/a/b"_qs);
@@ -212,7 +194,7 @@ void TestPicker::drivesAndFoldersThatAreNotThere()
     // language, and the lists go back to the drive and folder before.
     QTest::mouseClick(ui.Command7, Qt::LeftButton);
     QTest::keyClick(harness.picker().Drive1, Qt::Key_Down);
-    open(harness.picker().Dir1, u"games"_qs);
+    clickItem(harness.picker().Dir1, u"games"_qs, true);
     QTest::keyClick(harness.picker().Drive1, Qt::Key_Down);
     QCOMPARE(harness.seams.boxes.size(), 1);
     QCOMPARE(harness.seams.boxes[0].text, u"Errore: Drive non accessibile."_qs);
@@ -225,7 +207,7 @@ void TestPicker::drivesAndFoldersThatAreNotThere()
     QTest::mouseClick(harness.picker().CancelButton, Qt::LeftButton);
     QTest::mouseClick(ui.Command1, Qt::LeftButton);
     QVERIFY(QDir(sse / u"headers"_qs).removeRecursively());
-    clickFile(harness.picker().File1, oddHeader);
+    clickItem(harness.picker().File1, oddHeader);
     QTest::mouseClick(harness.picker().OKButton, Qt::LeftButton);
     QCOMPARE(ui.Text1->tag(), oddHeader);
     QTest::mouseClick(ui.Command1, Qt::LeftButton);
