@@ -11,16 +11,7 @@
 #include "picker/mountedvolumes.h"
 #include "picker/shortpath.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QRandomGenerator>
-#include <QRect>
-#include <QRegularExpression>
-#include <QScopeGuard>
-#include <QSettings>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
 
 #include <csignal>
 #include <fcntl.h>
@@ -29,6 +20,8 @@
 #include <unistd.h>
 
 using namespace Messages;
+using kivo::sectionGeneral;
+using kivo::sectionLastFolders;
 
 class TestBase : public QObject
 {
@@ -55,6 +48,17 @@ bool write(const QString &path, const QByteArray &content, bool runnable = false
            (!runnable || file.setPermissions(file.permissions() | QFile::ExeOwner));
 }
 
+QByteArray onDisk(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QStringList words(const char *text)
+{
+    return QString::fromUtf8(text).split(u' ');
+}
+
 // Each write of QSettings replaces the file: a new inode means it was written.
 ino_t inode(const QString &path)
 {
@@ -79,6 +83,19 @@ struct FixedWine : kivo::WineSupport {
     bool runs32Bit(const QString &) const override { return runs32; }
 };
 
+// Seeded text with what the INI format of QSettings treats specially: blanks
+// at the ends, quotes, backslashes, separators, '@' first, control characters,
+// letters beyond ASCII; sometimes empty.
+QString oddText(QRandomGenerator &random)
+{
+    static constexpr char32_t pool[] = U"\0 \"\\,;=#@\t\n\r\x01\x1f\x7f"
+                                       U"aZ09éÿĀ中文\U0001F600";
+    QString text = random.bounded(4) == 0 ? u"@"_qs : QString();
+    for (int length = random.bounded(8); length > 0; --length)
+        text += QString::fromUcs4(&pool[random.bounded(int(std::size(pool)) - 1)], 1);
+    return text;
+}
+
 } // namespace
 
 void TestBase::namesStayWholeOnTheCommandLine()
@@ -96,21 +113,16 @@ void TestBase::namesStayWholeOnTheCommandLine()
 
 void TestBase::everyMessageInEveryLanguage()
 {
-    static const QRegularExpression placeholder(u"%[0-9]"_qs);
-    const auto placeholders = [](QStringView text) {
-        QStringList found;
-        for (const QRegularExpressionMatch &match : placeholder.globalMatch(text))
-            found.append(match.captured());
-        found.sort();
-        return found;
-    };
     for (const Message *message = catalogueBegin(); message != catalogueEnd(); ++message) {
         for (const QStringView text : message->texts.column) {
             QVERIFY2(!text.trimmed().isEmpty(), message->name);
             // Lines join with a lone carriage return, and no line starts with a blank.
             QVERIFY2(!text.contains(u'\n') && !text.startsWith(u' ') && !text.contains(u"\r "),
                      message->name);
-            QCOMPARE(placeholders(text), placeholders(message->texts.column[0]));
+            // The placeholders of the first language, each as often.
+            for (const QChar digit : u"0123456789"_qs)
+                QCOMPARE(text.count(u"%"_qs + digit),
+                         message->texts.column[0].count(u"%"_qs + digit));
         }
     }
 
@@ -119,46 +131,19 @@ void TestBase::everyMessageInEveryLanguage()
         QVERIFY(!isLanguage(name) && msgromdirname(name, u"sss"_qs).isEmpty());
 
     // The first box a user meets, letter for letter; values go in as they are.
-    const QString english = u"English"_qs;
+    const QString english = u"English"_qs, odd = u"%2 %1 100%"_qs;
     QCOMPARE(msgfirstrun(english), QStringLiteral("This is the first run: KIVO has created a "
                                                   "necessary file to run SSE.\rClick again on "
                                                   "'Run SSE' button to start."));
     QCOMPARE(msgromdirname(english, u"astrass"_qs),
              u"(Dir or Zip name for selected game: astrass)"_qs);
-    const QString odd = u"%2 %1 100%"_qs;
     QVERIFY(msgromdirname(english, odd).contains(odd));
     QVERIFY(msgnotstarted(english, odd, u"%1 failed"_qs).endsWith(u"%1 failed"));
     QCOMPARE(msgnotexecutable(english, odd).count(odd), 2);
 }
 
-namespace
-{
-
-// Seeded text with what the INI format of QSettings treats specially: blanks
-// at the ends, quotes, backslashes, separators, '@' first, control characters,
-// letters beyond ASCII; sometimes empty.
-QString oddText(QRandomGenerator &random)
-{
-    static constexpr char32_t pool[] = U"\0 \"\\,;=#@\t\n\r\x01\x1f\x7f"
-                                       U"aZ09éÿĀ中文\U0001F600";
-    QString text = random.bounded(4) == 0 ? u"@"_qs : QString();
-    for (int length = random.bounded(8); length > 0; --length)
-        text += QString::fromUcs4(&pool[random.bounded(int(std::size(pool)) - 1)], 1);
-    return text;
-}
-
-QByteArray onDisk(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-} // namespace
-
 void TestBase::theSettingsFile()
 {
-    using kivo::sectionGeneral;
-    using kivo::sectionLastFolders;
     QTemporaryDir dir;
     QCOMPARE(
         kivo::IniSettingsStore().fileName(),
@@ -293,16 +278,12 @@ void TestBase::wineRules()
     QTemporaryDir dir;
     const QString program = dir.filePath(u"program.exe"_qs);
     using kivo::ProgramKind;
-    const QPair<QByteArray, ProgramKind> kinds[] = {
-        {windowsProgram(0x14c), ProgramKind::Windows32},
-        {windowsProgram(0x8664), ProgramKind::Windows64},
-        {windowsProgram(0xaa64), ProgramKind::Windows64},
-        {"MZ", ProgramKind::Windows32},
-        {"\x7f"
-         "ELF",
-         ProgramKind::Native},
-        {"#!/bin/sh\n", ProgramKind::Native}};
-    for (const auto &[bytes, kind] : kinds) {
+    for (const auto &[bytes, kind] : {qMakePair(windowsProgram(0x14c), ProgramKind::Windows32),
+                                      qMakePair(windowsProgram(0x8664), ProgramKind::Windows64),
+                                      qMakePair(windowsProgram(0xaa64), ProgramKind::Windows64),
+                                      qMakePair(QByteArray("MZ"), ProgramKind::Windows32),
+                                      qMakePair(QByteArray("\177ELF"), ProgramKind::Native),
+                                      qMakePair(QByteArray("#!/bin/sh\n"), ProgramKind::Native)}) {
         QVERIFY(write(program, bytes));
         QCOMPARE(kivo::programKind(program), kind);
     }
@@ -323,10 +304,9 @@ void TestBase::wineRules()
     // Whatever the environment, Wine's character locale is UTF-8, and every
     // other category resolves as it did for KIVO: to LC_ALL, else to its own
     // variable, else to LANG.
-    const QStringList categories{u"LC_CTYPE"_qs,    u"LC_COLLATE"_qs,        u"LC_MESSAGES"_qs,
-                                 u"LC_MONETARY"_qs, u"LC_NUMERIC"_qs,        u"LC_TIME"_qs,
-                                 u"LC_ADDRESS"_qs,  u"LC_IDENTIFICATION"_qs, u"LC_MEASUREMENT"_qs,
-                                 u"LC_NAME"_qs,     u"LC_PAPER"_qs,          u"LC_TELEPHONE"_qs};
+    const QStringList categories = words("LC_CTYPE LC_COLLATE LC_MESSAGES LC_MONETARY LC_NUMERIC "
+                                         "LC_TIME LC_ADDRESS LC_IDENTIFICATION LC_MEASUREMENT "
+                                         "LC_NAME LC_PAPER LC_TELEPHONE");
     const auto resolved = [](const QProcessEnvironment &environment, const QString &category) {
         for (const QString &name : {u"LC_ALL"_qs, category, u"LANG"_qs}) {
             if (!environment.value(name).isEmpty())
@@ -335,9 +315,8 @@ void TestBase::wineRules()
         return u"C"_qs;
     };
     static const QRegularExpression utf8(u"utf-?8"_qs, QRegularExpression::CaseInsensitiveOption);
-    const QStringList values{QString(),         u"C"_qs,     u"POSIX"_qs,
-                             u"fr_FR.UTF-8"_qs, u"it_IT"_qs, u"de_DE.ISO-8859-1"_qs,
-                             u"C.utf8"_qs};
+    // The first value is the empty one.
+    const QStringList values = words(" C POSIX fr_FR.UTF-8 it_IT de_DE.ISO-8859-1 C.utf8");
     QRandomGenerator random(17);
     for (int round = 0; round < 500; ++round) {
         QProcessEnvironment environment;
@@ -371,21 +350,14 @@ void TestBase::startingPrograms()
     QTemporaryDir dir;
     const QString folder = QDir(dir.path()).canonicalPath();
     QVERIFY(QDir(folder).mkdir(u"SSE.EXE"_qs) && QDir(folder).mkdir(u"sse.exe"_qs));
-    QFile recorder(QStringLiteral(WINE_STANDIN_DIR "/wine"));
-    QVERIFY(recorder.open(QIODevice::ReadOnly));
-    const QByteArray native = recorder.readAll();
-    const QString wine = recorder.fileName();
+    const QString wine = QStringLiteral(WINE_STANDIN_DIR "/wine");
+    const QByteArray native = onDisk(wine);
     FixedWine installed;
     kivo::DetachedProcessStarter starter(installed);
-    const QString program = folder + u"/Sse.exe"_qs;
+    const QString program = folder + u"/Sse.exe"_qs, log = folder + u"/wine-standin.log"_qs;
     const QStringList arguments{u"sse.exe"_qs, u"a b"_qs, u"ü\"$(x)"_qs};
-    const struct {
-        QByteArray content;
-        bool runnable;
-        QString wine;
-        bool runs32;
-        StartResult result;
-    } cases[] = {
+    // The program, whether it may run, the Wine found, whether it runs 32 bits.
+    const std::tuple<QByteArray, bool, QString, bool, StartResult> cases[] = {
         {windowsProgram(0x14c), false, wine, true, StartResult::Started},
         {windowsProgram(0x14c), false, wine, false, StartResult::NoWine32},
         {windowsProgram(0x8664), false, wine, false, StartResult::Started},
@@ -393,31 +365,24 @@ void TestBase::startingPrograms()
         {windowsProgram(0x14c), false, folder, true, StartResult::Failed},
         {native, false, wine, true, StartResult::NotExecutable},
         // Last: a program still running cannot be written over.
-        {native, true, {}, false, StartResult::Started},
-    };
-    const QString log = folder + u"/wine-standin.log"_qs;
-    for (const auto &with : cases) {
-        QVERIFY(write(program, with.content, with.runnable));
-        installed.path = with.wine;
-        installed.runs32 = with.runs32;
+        {native, true, {}, false, StartResult::Started}};
+    for (const auto &[content, runnable, wineFound, runs32, result] : cases) {
+        QVERIFY(!native.isEmpty() && write(program, content, runnable));
+        installed.path = wineFound;
+        installed.runs32 = runs32;
         QFile::remove(log);
         const kivo::StartOutcome outcome = starter.start(folder, arguments);
-        QCOMPARE(outcome.result, with.result);
-        QCOMPARE(outcome.reason.isEmpty(), with.result != StartResult::Failed);
-        if (with.result != StartResult::Started) {
+        QCOMPARE(outcome.result, result);
+        QCOMPARE(outcome.reason.isEmpty(), result != StartResult::Failed);
+        if (result != StartResult::Started) {
             QVERIFY(!QFile::exists(log));
             continue;
         }
         // Wine gets the program's whole path first; a native program only the arguments.
         QTRY_VERIFY(QFile(log).size() > 0);
-        QFile written(log);
-        QVERIFY(written.open(QIODevice::ReadOnly));
-        const QJsonObject entry = QJsonDocument::fromJson(written.readAll()).object();
-        QStringList received;
-        for (const QJsonValue &value : entry.value(u"arguments").toArray())
-            received.append(value.toString());
-        QCOMPARE(received,
-                 (with.wine.isEmpty() ? QStringList() : QStringList{program}) + arguments.mid(1));
+        const QJsonObject entry = QJsonDocument::fromJson(onDisk(log)).object();
+        QCOMPARE(entry.value(u"arguments").toVariant().toStringList(),
+                 (wineFound.isEmpty() ? QStringList() : QStringList{program}) + arguments.mid(1));
         QCOMPARE(entry.value(u"cwd").toString(), folder);
     }
     QVERIFY(QFile::remove(program));
@@ -445,17 +410,16 @@ void TestBase::foldersAndDrives()
     QVERIFY(QFile::link(folder + u"/gone"_qs, folder + u"/dangling"_qs));
 
     // No hidden names, none that would not come back to the same bytes.
-    QStringList files = kivo::listFolder(folder, kivo::EntryKind::Files);
+    using kivo::EntryKind;
+    QStringList files = kivo::listFolder(folder, EntryKind::Files);
+    QStringList folders = kivo::listFolder(folder, EntryKind::Folders);
     kivo::sortNames(files);
-    QCOMPARE(files, QStringList({u"A.BIN"_qs, u"b.bin"_qs, u"HEADERS"_qs, u"link"_qs, u"README"_qs,
-                                 u"Sse.exe"_qs, u"sse.EXE"_qs}));
-    QStringList folders = kivo::listFolder(folder, kivo::EntryKind::Folders);
     kivo::sortNames(folders);
-    QCOMPARE(folders, QStringList({u"Headers"_qs, u"SSE.EXE"_qs}));
+    QCOMPARE(files, words("A.BIN b.bin HEADERS link README Sse.exe sse.EXE"));
+    QCOMPARE(folders, words("Headers SSE.EXE"));
 
     // As Windows finds a name: the name itself, else its first case variant
     // by bytes, each time of the kind asked for.
-    using kivo::EntryKind;
     QCOMPARE(kivo::entryIgnoringCase(folder, u"sse.exe"_qs, EntryKind::Files), u"Sse.exe"_qs);
     QCOMPARE(kivo::entryIgnoringCase(folder, u"SSE.EXE"_qs, EntryKind::Files), u"Sse.exe"_qs);
     QCOMPARE(kivo::entryIgnoringCase(folder, u"sse.EXE"_qs, EntryKind::Files), u"sse.EXE"_qs);
@@ -468,7 +432,7 @@ void TestBase::foldersAndDrives()
     QStringList many;
     for (int number = 20000; number > 0; --number)
         many.append((number % 2 ? u"Disc"_qs : u"disc"_qs) + QString::number(number));
-    std::shuffle(many.begin(), many.end(), *QRandomGenerator::global());
+    std::shuffle(many.begin(), many.end(), QRandomGenerator(2024));
     kivo::sortNames(many);
     for (int number = 1; number <= 20000; ++number)
         QVERIFY(many.at(number - 1).endsWith(u"c"_qs + QString::number(number)));
@@ -486,31 +450,29 @@ void TestBase::foldersAndDrives()
     QCOMPARE(drives.volumeOf(u"/media/cd2"_qs), 0);
     QCOMPARE(drives.designated(u"/media/cd [DISC]"_qs), 1);
     QCOMPARE(drives.designated(u"/media/cd/x"_qs), -1);
-    // The drives a person browses: the system's root first, disks, discs and
-    // sticks (under /media and /run/media); no pseudo or system file system.
-    const QList<kivo::Mount> mounts{
-        {u"/media/cdrom0"_qs, "iso9660", u"DISC"_qs, true},
-        {u"/run/media/ann/STICK"_qs, "vfat", u"STICK"_qs},
-        {u"/"_qs, "ext4", u"root"_qs},
-        {u"/run/user/1000"_qs, "tmpfs", {}},
-        {u"/proc"_qs, "proc", {}},
-        {u"/home"_qs, "ext4", {}},
-        {u"/snap/core/1"_qs, "squashfs", {}, true},
-        {u"/mnt/locked"_qs, "ext4", {}, true},
-        {u"/srv"_qs, "tmpfs", {}, true},
-        {u"/media/gone"_qs, "vfat", {}, false, false},
-        {u"/devices"_qs, "devtmpfs", {}},
-        {u"/usr"_qs, "ext4", {}, true},
-    };
-    QStringList roots;
-    for (const kivo::Volume &volume : kivo::userVolumes(mounts))
-        roots << volume.root + u' ' + volume.label;
-    QCOMPARE(roots, QStringList({u"/ root"_qs, u"/home "_qs, u"/media/cdrom0 DISC"_qs,
-                                 u"/mnt/locked "_qs, u"/run/media/ann/STICK STICK"_qs}));
-
     // The picker starts in the program's own folder, on its drive.
     QCOMPARE(drives.currentFolder(drives.startVolume()), u"/media/cd/games"_qs);
     QCOMPARE(drives.currentFolder(0), u"/"_qs);
+
+    // The drives a person browses: the system's root first, disks, discs and
+    // sticks (under /media and /run/media); no pseudo or system file system.
+    const QList<kivo::Mount> mounts{{u"/media/cdrom0"_qs, "iso9660", u"DISC"_qs, true},
+                                    {u"/run/media/ann/STICK"_qs, "vfat", u"STICK"_qs},
+                                    {u"/"_qs, "ext4", u"root"_qs},
+                                    {u"/run/user/1000"_qs, "tmpfs", {}},
+                                    {u"/proc"_qs, "proc", {}},
+                                    {u"/home"_qs, "ext4", {}},
+                                    {u"/snap/core/1"_qs, "squashfs", {}, true},
+                                    {u"/mnt/locked"_qs, "ext4", {}, true},
+                                    {u"/srv"_qs, "tmpfs", {}, true},
+                                    {u"/media/gone"_qs, "vfat", {}, false, false},
+                                    {u"/devices"_qs, "devtmpfs", {}},
+                                    {u"/usr"_qs, "ext4", {}, true}};
+    QStringList roots;
+    for (const kivo::Volume &volume : kivo::userVolumes(mounts))
+        roots << volume.root + u':' + volume.label;
+    QCOMPARE(roots,
+             words("/:root /home: /media/cdrom0:DISC /mnt/locked: /run/media/ann/STICK:STICK"));
 }
 
 QTEST_GUILESS_MAIN(TestBase)
