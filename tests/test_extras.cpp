@@ -1,20 +1,14 @@
 // The header extraction launcher, the About window, and how the program's
 // windows come, go and keep in front.
 
-#include "extras/about.h"
-#include "extras/extrlowl.h"
 #include "harness.h"
-#include "lang/messages.h"
 #include "mainwindow/keepinfront.h"
 #include "mainwindow/messageboxes.h"
-#include "ui_about.h"
-#include "ui_aprifile.h"
-#include "ui_extrlowl.h"
 
-#include <QDialog>
-#include <QGroupBox>
-#include <QStyleOptionButton>
+#include <QtWidgets>
 #include <qpa/qwindowsysteminterface.h>
+
+using namespace Messages;
 
 class TestExtras : public QObject
 {
@@ -40,7 +34,7 @@ void settle()
 // The windows, in the order they are hidden.
 struct HideOrder : QObject {
     QStringList hidden;
-    void watch(std::initializer_list<QWidget *> windows)
+    HideOrder(std::initializer_list<QWidget *> windows)
     {
         for (QWidget *window : windows)
             window->installEventFilter(this);
@@ -116,6 +110,7 @@ void TestExtras::theLauncherStartsTheTool()
     Form1 &form = harness.start();
     form.ui->extr1->trigger();
     ExtrlowL *launcher = form.extrlowL;
+    const QList<ShownBox> &boxes = harness.seams.boxes;
     const auto press = [&](const QString &name) {
         launcher->ui->Text1->setText(name);
         QTest::mouseClick(launcher->ui->Command1, Qt::LeftButton);
@@ -123,9 +118,8 @@ void TestExtras::theLauncherStartsTheTool()
 
     // Only the empty name is refused, in a plain box over the launcher.
     press(QString());
-    QCOMPARE(harness.seams.boxes.value(0).text, Messages::msgneedhdrname(form.lingua));
-    QVERIFY(harness.seams.boxes.value(0).owner == launcher &&
-            harness.seams.boxes.value(0).icon == kivo::BoxIcon::None);
+    QCOMPARE(boxes.value(0).text, msgneedhdrname(form.lingua));
+    QVERIFY(boxes.value(0).owner == launcher && boxes.value(0).icon == kivo::BoxIcon::None);
     // Any other name reaches the tool whole, ".sgh" with it, once a press.
     press(u"my game"_qs);
     press(u"  "_qs);
@@ -136,12 +130,11 @@ void TestExtras::theLauncherStartsTheTool()
     // A tool that cannot start is reported over the launcher; the name stays.
     const QString tool = u"extrlow.exe"_qs;
     for (const auto &[result, text] :
-         {qMakePair(kivo::StartResult::NotFound, Messages::msgnoprogram(form.lingua, tool)),
-          qMakePair(kivo::StartResult::NoWine, Messages::msgnowine(form.lingua, tool))}) {
+         {qMakePair(kivo::StartResult::NotFound, msgnoprogram(form.lingua, tool)),
+          qMakePair(kivo::StartResult::NoWine, msgnowine(form.lingua, tool))}) {
         harness.seams.outcome = {result, {}};
         press(u"daytona"_qs);
-        QCOMPARE(harness.seams.boxes.last().text, text);
-        QCOMPARE(harness.seams.boxes.last().owner, launcher);
+        QVERIFY(boxes.last().text == text && boxes.last().owner == launcher);
     }
     QVERIFY(launcher->isVisible() && form.isVisible() && launcher->ui->Text1->text() == u"daytona");
 
@@ -149,13 +142,11 @@ void TestExtras::theLauncherStartsTheTool()
     harness.seams.outcome = {};
     form.ui->help1->trigger();
     form.aprifileWindow().show();
-    HideOrder order;
-    order.watch({form.about, form.apriFile, launcher, &form});
+    HideOrder order{form.about, form.apriFile, launcher, &form};
     form.ui->Text7->setTag(u"/elsewhere"_qs);
     press(u"daytona"_qs);
-    QCOMPARE(harness.seams.boxes.last().text, Messages::msgnotinssedir(form.lingua));
-    QCOMPARE(harness.seams.boxes.last().owner, launcher);
-    QCOMPARE(order.hidden, QStringList({u"About"_qs, u"ApriFile"_qs, u"ExtrlowL"_qs, u"Form1"_qs}));
+    QVERIFY(boxes.last().text == msgnotinssedir(form.lingua) && boxes.last().owner == launcher);
+    QCOMPARE(order.hidden, words("About ApriFile ExtrlowL Form1"));
     QCOMPARE(harness.seams.starts.size(), 4);
 }
 
@@ -172,14 +163,12 @@ void TestExtras::windowsComeAndGoInOrder()
     QCOMPARE(form.extrlowL.data(), launcher.data());
     form.ui->opz13->trigger();
     form.ui->help1->trigger();
-    About *about = form.about;
-    const QString french = about->ui->Label3->text();
+    const QString french = form.about->ui->Label3->text();
     form.ui->opz11->trigger();
-    QCOMPARE(about->ui->Label3->text().count(u"\r\n") + 3, french.count(u"\r\n"));
+    QCOMPARE(form.about->ui->Label3->text().count(u"\r\n") + 3, french.count(u"\r\n"));
     launcher->close();
     form.ui->extr1->trigger();
-    QVERIFY(form.extrlowL.data() != launcher.data());
-    QCOMPARE(form.extrlowL->ui->Text1->text(), QString());
+    QVERIFY(form.extrlowL.data() != launcher.data() && form.extrlowL->ui->Text1->text().isEmpty());
 
     // Enter on About's OK closes it, as Escape does; Escape closes the
     // launcher, and cancels the picker.
@@ -204,11 +193,10 @@ void TestExtras::windowsComeAndGoInOrder()
     // Exit: picker, About, main window, launcher.
     form.ui->extr1->trigger();
     form.ui->help1->trigger();
-    HideOrder order;
     form.aprifileWindow().show();
-    order.watch({form.about, form.apriFile, form.extrlowL, &form});
+    HideOrder order{form.about, form.apriFile, form.extrlowL, &form};
     form.ui->file1->trigger();
-    QCOMPARE(order.hidden, QStringList({u"ApriFile"_qs, u"About"_qs, u"Form1"_qs, u"ExtrlowL"_qs}));
+    QCOMPARE(order.hidden, words("ApriFile About Form1 ExtrlowL"));
 }
 
 void TestExtras::theWindowOpenedLastKeepsInFront()
@@ -222,17 +210,24 @@ void TestExtras::theWindowOpenedLastKeepsInFront()
         ++requests;
         activate(window);
     });
-    form.ui->extr1->trigger();
-    form.ui->help1->trigger();
-    settle();
+    // Opens the launcher, then About, and lets the activations happen.
+    const auto openBoth = [&] {
+        form.ui->extr1->trigger();
+        form.ui->help1->trigger();
+        settle();
+    };
+    const auto activated = [&](QWidget *window) {
+        window->activateWindow();
+        settle();
+        return QApplication::activeWindow();
+    };
+    openBoth();
 
     // Whichever window the user picks, the About window comes back, asking
     // once: its deactivation and the new focus window are one change.
     for (QWidget *picked : std::initializer_list<QWidget *>{form.extrlowL.data(), &form}) {
         requests = 0;
-        picked->activateWindow();
-        settle();
-        QCOMPARE(QApplication::activeWindow(), form.about);
+        QCOMPARE(activated(picked), form.about);
         QCOMPARE(requests, 1);
     }
     // A modal box is left alone.
@@ -240,9 +235,7 @@ void TestExtras::theWindowOpenedLastKeepsInFront()
         QDialog box(form.extrlowL);
         box.setModal(true);
         box.show();
-        box.activateWindow();
-        settle();
-        QCOMPARE(QApplication::activeWindow(), &box);
+        QCOMPARE(activated(&box), &box);
     }
 
     // The real box belongs to the window that asks, whatever is active, and
@@ -266,15 +259,11 @@ void TestExtras::theWindowOpenedLastKeepsInFront()
     QCOMPARE(QApplication::activeWindow(), form.extrlowL);
     form.extrlowL->close();
     settle();
-    form.activateWindow();
-    settle();
-    QCOMPARE(QApplication::activeWindow(), &form);
+    QCOMPARE(activated(&form), &form);
 
-    form.ui->extr1->trigger();
-    form.ui->help1->trigger();
-    settle();
     // A compositor answering late: Qt's focus window is one whose platform
     // window is gone. The check waits for the next focus change.
+    openBoth();
     QWindow *const late = form.extrlowL->windowHandle();
     late->destroy();
     QWindowSystemInterface::handleWindowActivated<QWindowSystemInterface::SynchronousDelivery>(
@@ -282,10 +271,7 @@ void TestExtras::theWindowOpenedLastKeepsInFront()
     requests = 0;
     settle();
     QVERIFY(QGuiApplication::focusWindow() == late && requests == 0);
-    form.activateWindow();
-    settle();
-    QVERIFY(QApplication::activeWindow() == form.about && requests == 1);
-
+    QVERIFY(activated(&form) == form.about && requests == 1);
     KeepInFront::setActivation(activate);
 }
 
