@@ -110,19 +110,13 @@ struct Harness {
         }
     }
     Ui::ApriFile &picker() { return *form->apriFile->ui; }
+    auto files() { return static_cast<QStringListModel *>(picker().File1->model())->stringList(); }
     QStringList lastStart() const { return seams.starts.value(seams.starts.size() - 1); }
     QString general(const char *key) { return settings[(QByteArray("General/") + key).data()]; }
 };
 
-inline QStringList words(const char *text)
-{
-    return QString::fromUtf8(text).split(u' ');
-}
-
-inline QStringList listed(FileListBox *list)
-{
-    return static_cast<QStringListModel *>(list->model())->stringList();
-}
+// "a b c" as {"a", "b", "c"}.
+inline const auto words = [](const char *text) { return QString::fromUtf8(text).split(u' '); };
 
 // Selects the entry of a list or folder tree by clicking it, or opens it.
 inline void clickItem(QAbstractItemView *view, const QString &text, bool twice = false)
