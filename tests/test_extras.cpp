@@ -15,14 +15,15 @@ class TestExtras : public QObject
     Q_OBJECT
 
 private slots:
-    void theLauncherStartsTheTool();
-    void windowsComeAndGoInOrder();
+    void windowsComeAndGoAndTheLauncherStartsTheTool();
     void theWindowOpenedLastKeepsInFront();
     void everyTextShowsWhole();
 };
 
 namespace
 {
+
+constexpr auto editField = QStyle::SC_ComboBoxEditField;
 
 // Lets queued activation changes happen.
 void settle()
@@ -31,21 +32,16 @@ void settle()
         QCoreApplication::processEvents();
 }
 
-// The windows, in the order they are hidden.
-struct HideOrder : QObject {
-    QStringList hidden;
-    HideOrder(std::initializer_list<QWidget *> windows)
-    {
-        for (QWidget *window : windows)
-            window->installEventFilter(this);
-    }
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Hide)
-            hidden.append(watched->objectName());
-        return false;
-    }
-};
+// Records the windows' names in the order they are hidden.
+void watchHiding(std::initializer_list<QWidget *> windows, QStringList &hidden)
+{
+    for (QWidget *window : windows)
+        QObject::connect(window->windowHandle(), &QWindow::visibleChanged,
+                         [&hidden, name = window->objectName()](bool visible) {
+                             if (!visible)
+                                 hidden << name;
+                         });
+}
 
 // The texts of a window's visible controls that do not fit the room their
 // control gives them, measured with the control's font.
@@ -55,47 +51,47 @@ QStringList cutTexts(QWidget *window)
     for (QWidget *control : window->findChildren<QWidget *>()) {
         if (!control->isVisibleTo(window) || control->window() != window)
             continue;
+        const QRect contents = control->contentsRect();
         const QFontMetrics metrics = control->fontMetrics();
-        const auto check = [&](QString text, int room) {
+        QStyle *style = control->style();
+        int room = contents.width();
+        QStringList texts; // each to fit the room, line by line
+        auto *label = qobject_cast<QLabel *>(control);
+        if (auto *field = qobject_cast<PathField *>(control)) {
+            // A path too long shows its start and its end.
+            texts << field->shownText();
+            if (texts[0].left(4) != field->text().left(4) ||
+                texts[0].right(4) != field->text().right(4))
+                cut << field->objectName() + u": "_qs + texts[0];
+        } else if (label && !label->wordWrap()) {
+            texts << label->text();
+        } else if (label) {
+            if (metrics.boundingRect(contents, Qt::TextWordWrap, label->text()).height() >
+                contents.height())
+                cut << label->objectName();
+        } else if (auto *button = qobject_cast<QPushButton *>(control)) {
+            QStyleOptionButton option;
+            option.initFrom(button);
+            room = style->subElementRect(style->SE_PushButtonContents, &option, button).width();
+            texts << button->text();
+        } else if (auto *frame = qobject_cast<QGroupBox *>(control)) {
+            room = frame->width();
+            texts << frame->title();
+        } else if (auto *list = qobject_cast<QComboBox *>(control)) {
+            QStyleOptionComboBox option;
+            option.initFrom(list);
+            room = style->subControlRect(style->CC_ComboBox, &option, editField, list).width();
+            for (int index = 0; index < list->count(); ++index)
+                texts << list->itemText(index);
+            if (auto *listBox = qobject_cast<ListBox *>(list))
+                texts << listBox->editAreaText();
+        }
+        for (QString text : texts) {
             text.replace(u"&&"_qs, u"\x01"_qs).remove(u'&').replace(u'\x01', u'&');
             for (const QString &line : text.split(u"\r\n"_qs)) {
                 if (metrics.horizontalAdvance(line) > room)
                     cut << control->objectName() + u": "_qs + line;
             }
-        };
-        if (auto *field = qobject_cast<PathField *>(control)) {
-            // A path too long shows its start and its end.
-            const QString shown = field->shownText();
-            check(shown, field->contentsRect().width());
-            if (shown.left(4) != field->text().left(4) || shown.right(4) != field->text().right(4))
-                cut << field->objectName() + u": "_qs + shown;
-        } else if (auto *label = qobject_cast<QLabel *>(control)) {
-            const QRect room = label->contentsRect();
-            if (!label->wordWrap())
-                check(label->text(), room.width());
-            else if (metrics.boundingRect(room, Qt::TextWordWrap, label->text()).height() >
-                     room.height())
-                cut << label->objectName();
-        } else if (auto *button = qobject_cast<QPushButton *>(control)) {
-            QStyleOptionButton option;
-            option.initFrom(button);
-            check(button->text(),
-                  button->style()
-                      ->subElementRect(QStyle::SE_PushButtonContents, &option, button)
-                      .width());
-        } else if (auto *frame = qobject_cast<QGroupBox *>(control)) {
-            check(frame->title(), frame->width());
-        } else if (auto *list = qobject_cast<QComboBox *>(control)) {
-            QStyleOptionComboBox option;
-            option.initFrom(list);
-            const int room = list->style()
-                                 ->subControlRect(QStyle::CC_ComboBox, &option,
-                                                  QStyle::SC_ComboBoxEditField, list)
-                                 .width();
-            for (int index = 0; index < list->count(); ++index)
-                check(list->itemText(index), room);
-            if (auto *listBox = qobject_cast<ListBox *>(list))
-                check(listBox->editAreaText(), room);
         }
     }
     return cut;
@@ -103,54 +99,7 @@ QStringList cutTexts(QWidget *window)
 
 } // namespace
 
-void TestExtras::theLauncherStartsTheTool()
-{
-    QTemporaryDir own;
-    Harness harness(own.path());
-    Form1 &form = harness.start();
-    form.ui->extr1->trigger();
-    ExtrlowL *launcher = form.extrlowL;
-    const QList<ShownBox> &boxes = harness.seams.boxes;
-    const auto press = [&](const QString &name) {
-        launcher->ui->Text1->setText(name);
-        QTest::mouseClick(launcher->ui->Command1, Qt::LeftButton);
-    };
-
-    // Only the empty name is refused, in a plain box over the launcher.
-    press(QString());
-    QCOMPARE(boxes.value(0).text, msgneedhdrname(form.lingua));
-    QVERIFY(boxes.value(0).owner == launcher && boxes.value(0).icon == kivo::BoxIcon::None);
-    // Any other name reaches the tool whole, ".sgh" with it, once a press.
-    press(u"my game"_qs);
-    press(u"  "_qs);
-    QCOMPARE(harness.seams.starts, QList<QStringList>({{u"extrlow.exe"_qs, u"my game.sgh"_qs},
-                                                       {u"extrlow.exe"_qs, u"  .sgh"_qs}}));
-    QCOMPARE(launcher->extractionDecision().line.text(), u"extrlow.exe   .sgh"_qs);
-
-    // A tool that cannot start is reported over the launcher; the name stays.
-    const QString tool = u"extrlow.exe"_qs;
-    for (const auto &[result, text] :
-         {qMakePair(kivo::StartResult::NotFound, msgnoprogram(form.lingua, tool)),
-          qMakePair(kivo::StartResult::NoWine, msgnowine(form.lingua, tool))}) {
-        harness.seams.outcome = {result, {}};
-        press(u"daytona"_qs);
-        QVERIFY(boxes.last().text == text && boxes.last().owner == launcher);
-    }
-    QVERIFY(launcher->isVisible() && form.isVisible() && launcher->ui->Text1->text() == u"daytona");
-
-    // Outside the SSE folder: said over the launcher, then every window closes.
-    harness.seams.outcome = {};
-    form.ui->help1->trigger();
-    form.aprifileWindow().show();
-    HideOrder order{form.about, form.apriFile, launcher, &form};
-    form.ui->Text7->setTag(u"/elsewhere"_qs);
-    press(u"daytona"_qs);
-    QVERIFY(boxes.last().text == msgnotinssedir(form.lingua) && boxes.last().owner == launcher);
-    QCOMPARE(order.hidden, words("About ApriFile ExtrlowL Form1"));
-    QCOMPARE(harness.seams.starts.size(), 4);
-}
-
-void TestExtras::windowsComeAndGoInOrder()
+void TestExtras::windowsComeAndGoAndTheLauncherStartsTheTool()
 {
     Harness harness;
     Form1 &form = harness.start();
@@ -194,9 +143,54 @@ void TestExtras::windowsComeAndGoInOrder()
     form.ui->extr1->trigger();
     form.ui->help1->trigger();
     form.aprifileWindow().show();
-    HideOrder order{form.about, form.apriFile, form.extrlowL, &form};
+    QStringList hidden;
+    watchHiding({form.about, form.apriFile, form.extrlowL, &form}, hidden);
     form.ui->file1->trigger();
-    QCOMPARE(order.hidden, words("ApriFile About Form1 ExtrlowL"));
+    QCOMPARE(hidden, words("ApriFile About Form1 ExtrlowL"));
+
+    // The launcher, shown again.
+    form.show();
+    form.ui->extr1->trigger();
+    launcher = form.extrlowL;
+    const QList<ShownBox> &boxes = harness.seams.boxes;
+    const auto press = [&](const QString &name) {
+        launcher->ui->Text1->setText(name);
+        QTest::mouseClick(launcher->ui->Command1, Qt::LeftButton);
+    };
+
+    // Only the empty name is refused, in a plain box over the launcher.
+    press(QString());
+    QCOMPARE(boxes.value(0).text, msgneedhdrname(form.lingua));
+    QVERIFY(boxes.value(0).owner == launcher && boxes.value(0).icon == kivo::BoxIcon::None);
+    // Any other name reaches the tool whole, ".sgh" with it, once a press.
+    press(u"my game"_qs);
+    press(u"  "_qs);
+    QCOMPARE(harness.seams.starts, QList<QStringList>({{u"extrlow.exe"_qs, u"my game.sgh"_qs},
+                                                       {u"extrlow.exe"_qs, u"  .sgh"_qs}}));
+    QCOMPARE(launcher->extractionDecision().line.text(), u"extrlow.exe   .sgh"_qs);
+
+    // A tool that cannot start is reported over the launcher; the name stays.
+    const QString tool = u"extrlow.exe"_qs;
+    for (const auto &[result, text] :
+         {qMakePair(kivo::StartResult::NotFound, msgnoprogram(form.lingua, tool)),
+          qMakePair(kivo::StartResult::NoWine, msgnowine(form.lingua, tool))}) {
+        harness.seams.outcome = {result, {}};
+        press(u"daytona"_qs);
+        QVERIFY(boxes.last().text == text && boxes.last().owner == launcher);
+    }
+    QVERIFY(launcher->isVisible() && form.isVisible() && launcher->ui->Text1->text() == u"daytona");
+
+    // Outside the SSE folder: said over the launcher, then every window closes.
+    harness.seams.outcome = {};
+    form.ui->help1->trigger();
+    form.aprifileWindow().show();
+    QStringList closed;
+    watchHiding({form.about, form.apriFile, launcher, &form}, closed);
+    form.ui->Text7->setTag(u"/elsewhere"_qs);
+    press(u"daytona"_qs);
+    QVERIFY(boxes.last().text == msgnotinssedir(form.lingua) && boxes.last().owner == launcher);
+    QCOMPARE(closed, words("About ApriFile ExtrlowL Form1"));
+    QCOMPARE(harness.seams.starts.size(), 4);
 }
 
 void TestExtras::theWindowOpenedLastKeepsInFront()
