@@ -110,6 +110,12 @@ struct Harness {
         }
     }
     Ui::ApriFile &picker() { return *form->apriFile->ui; }
+    // Presses a Browse button: the picker it opens.
+    Ui::ApriFile &request(QPushButton *button)
+    {
+        QTest::mouseClick(button, Qt::LeftButton);
+        return picker();
+    }
     auto files() { return static_cast<QStringListModel *>(picker().File1->model())->stringList(); }
     QStringList lastStart() const { return seams.starts.value(seams.starts.size() - 1); }
     QString general(const char *key) { return settings[(QByteArray("General/") + key).data()]; }

@@ -27,23 +27,20 @@ void TestPicker::eachRequestOpensWhereItsFilesAre()
     Harness harness(sse.path);
     Form1 &form = harness.start();
     const Ui::Form1 &ui = *form.ui;
-    const QPair<QPushButton *, QString> requests[] = {{ui.Command1, sse / u"Headers"_qs},
-                                                      {ui.Command3, sse / u"BIOS"_qs},
-                                                      {ui.Command4, sse / u"BIOS"_qs},
-                                                      {ui.Command5, sse.path},
-                                                      {ui.Command6, sse.path}};
-    for (const auto &[button, folder] : requests) {
-        QTest::mouseClick(button, Qt::LeftButton);
-        const Ui::ApriFile &p = harness.picker();
+    const QString bios = sse / u"BIOS"_qs;
+    const QStringList folders{sse / u"Headers"_qs, bios, bios, sse.path, sse.path};
+    int request = 0;
+    for (QPushButton *button : {ui.Command1, ui.Command3, ui.Command4, ui.Command5, ui.Command6}) {
+        const Ui::ApriFile &p = harness.request(button);
         QVERIFY(p.Dir1->isHidden() && p.File1->isVisible() && !p.Drive1->isEnabled());
-        QCOMPARE(QStringList({p.File1->path(), p.Text1->text()}), QStringList(2, folder));
+        QCOMPARE(QStringList({p.File1->path(), p.Text1->text()}),
+                 QStringList(2, folders[request++]));
     }
     // Hidden files left out; files without a dot in; numbers by value.
-    QTest::mouseClick(ui.Command1, Qt::LeftButton);
+    harness.request(ui.Command1);
     QCOMPARE(harness.files(), words("Disc2.sgh disc10.sgh") << oddHeader << u"README"_qs);
     // The folder request: every drive and folder, from where the picker was.
-    QTest::mouseClick(ui.Command7, Qt::LeftButton);
-    const Ui::ApriFile &p = harness.picker();
+    const Ui::ApriFile &p = harness.request(ui.Command7);
     QVERIFY(p.File1->isHidden() && p.Dir1->isVisible() && p.Drive1->isEnabled());
     QCOMPARE(p.Dir1->path(), sse / u"Headers"_qs);
     clickItem(p.Dir1, u"sub folder"_qs, true);
@@ -52,7 +49,7 @@ void TestPicker::eachRequestOpensWhereItsFilesAre()
 
     // Folders truly missing are reported, over the main window, in the
     // language; the picker closes and nothing is written.
-    QVERIFY(QDir(sse / u"BIOS"_qs).removeRecursively() && makeFile(sse / u"bios"_qs));
+    QVERIFY(QDir(bios).removeRecursively() && makeFile(sse / u"bios"_qs));
     form.lingua = u"Italiano"_qs;
     QTest::mouseClick(ui.Command4, Qt::LeftButton);
     const ShownBox box = harness.seams.boxes.value(0);
@@ -67,7 +64,7 @@ void TestPicker::eachRequestOpensWhereItsFilesAre()
     for (int number = 1; number <= 6000; ++number)
         QVERIFY(makeFile(sse / u"many/disc %1.bin"_qs.arg(number)));
     ui.Text7->setText(sse / u"many"_qs);
-    QTest::mouseClick(ui.Command5, Qt::LeftButton);
+    harness.request(ui.Command5);
     QTRY_COMPARE(harness.files().size(), 6000);
     QCOMPARE(harness.files().mid(8, 3),
              QStringList({u"disc 9.bin"_qs, u"disc 10.bin"_qs, u"disc 11.bin"_qs}));
@@ -81,8 +78,7 @@ void TestPicker::aChoiceFillsItsFieldAndIsSaved()
     const Ui::Form1 &ui = *form.ui;
     QMap<QString, QString> &saved = harness.settings.values;
     const auto choose = [&](QPushButton *button, const QString &name, bool twice) {
-        QTest::mouseClick(button, Qt::LeftButton);
-        clickItem(harness.picker().File1, name, twice);
+        clickItem(harness.request(button).File1, name, twice);
         if (!twice)
             QTest::mouseClick(harness.picker().OKButton, Qt::LeftButton);
         QVERIFY(!form.apriFile);
@@ -105,8 +101,7 @@ void TestPicker::aChoiceFillsItsFieldAndIsSaved()
     QVERIFY(ui.Option1->isChecked() && ui.Check2->isEnabled() && !ui.Check1->isEnabled());
 
     // Confirmed with no file: empty field and tag, both saved.
-    QTest::mouseClick(ui.Command6, Qt::LeftButton);
-    QTest::mouseClick(harness.picker().OKButton, Qt::LeftButton);
+    QTest::mouseClick(harness.request(ui.Command6).OKButton, Qt::LeftButton);
     QCOMPARE(ui.Text6->text() + ui.Text6->tag() + saved[u"Last Folders/text6tag"_qs], QString());
 
     // A folder through a link: the path as chosen, its short form as the
@@ -114,8 +109,7 @@ void TestPicker::aChoiceFillsItsFieldAndIsSaved()
     QVERIFY(QFile::link(sse.path, sse.temp.path() + u"/link"_qs));
     ui.Text7->setTag(sse.temp.path());
     QVERIFY(!form.inSseFolder());
-    QTest::mouseClick(ui.Command7, Qt::LeftButton);
-    harness.picker().Dir1->setPath(sse.temp.path());
+    harness.request(ui.Command7).Dir1->setPath(sse.temp.path());
     clickItem(harness.picker().Dir1, u"link"_qs, true);
     QTest::mouseClick(harness.picker().OKButton, Qt::LeftButton);
     QCOMPARE(ui.Text7->text() + ui.Text7->tag(), sse.temp.path() + u"/link"_qs + sse.path);
@@ -132,32 +126,30 @@ void TestPicker::thePickerRemembersWhereItWas()
     for (Harness *harness : {&first, &next})
         harness->seams.volumes = {{u"/"_qs, u"system"_qs}, {disc, u"DISC"_qs}};
     const Ui::Form1 &ui = *first.start().ui;
+    // Where a folder request opens, by drive and folder.
     const auto place = [](Harness &harness) {
-        return harness.picker().Drive1->drive() + u'|' + harness.picker().Dir1->path();
+        const Ui::ApriFile &p = harness.request(harness.form->ui->Command7);
+        return p.Drive1->drive() + u'|' + p.Dir1->path();
     };
     QCOMPARE(first.form->picker.dirselect1, u"-nope-"_qs);
     // With nothing saved, the folder request starts in the program's own
     // folder. Moves count at once, confirmed or not; Cancel writes nothing.
-    QTest::mouseClick(ui.Command7, Qt::LeftButton);
-    QCOMPARE(first.picker().Dir1->path(), sse.path);
+    QCOMPARE(place(first).section(u'|', 1), sse.path);
     QTest::keyClick(first.picker().Drive1, Qt::Key_Down);
     clickItem(first.picker().Dir1, u"a"_qs, true);
     QCOMPARE(first.form->picker.dirselect1, disc + u"/a"_qs);
     first.settings.saves.clear();
     QTest::mouseClick(first.picker().CancelButton, Qt::LeftButton);
-    QTest::mouseClick(ui.Command7, Qt::LeftButton);
     QCOMPARE(place(first), discEntry + u'|' + disc + u"/a"_qs);
     QTest::mouseClick(first.picker().CancelButton, Qt::LeftButton);
     QCOMPARE(first.settings.saves, QStringList());
 
     // Enter confirms without keeping the place; Ok keeps it.
-    QTest::mouseClick(ui.Command1, Qt::LeftButton);
-    clickItem(first.picker().File1, u"Disc2.sgh"_qs);
+    clickItem(first.request(ui.Command1).File1, u"Disc2.sgh"_qs);
     QTest::keyClick(first.picker().File1, Qt::Key_Return);
     QCOMPARE(ui.Text1->tag(), u"Disc2.sgh"_qs);
     QCOMPARE(first.settings["Last Folders/load-lastdir1"], QString());
-    QTest::mouseClick(ui.Command7, Qt::LeftButton);
-    first.picker().Drive1->setDrive(discEntry);
+    first.request(ui.Command7).Drive1->setDrive(discEntry);
     clickItem(first.picker().Dir1, u"b"_qs, true);
     QTest::mouseClick(first.picker().OKButton, Qt::LeftButton);
     QCOMPARE(first.settings["Last Folders/load-lastdrive1"], discEntry);
@@ -166,11 +158,9 @@ void TestPicker::thePickerRemembersWhereItWas()
     // In the next run the saved place wins over where the picker went since.
     next.settings.values = first.settings.values;
     first.form.reset();
-    const Ui::Form1 &again = *next.start().ui;
-    QTest::mouseClick(again.Command7, Qt::LeftButton);
-    next.picker().Drive1->setDrive(u"/"_qs);
+    next.start();
+    next.request(next.form->ui->Command7).Drive1->setDrive(u"/"_qs);
     QTest::mouseClick(next.picker().CancelButton, Qt::LeftButton);
-    QTest::mouseClick(again.Command7, Qt::LeftButton);
     QCOMPARE(place(next), discEntry + u'|' + disc + u"/a/b"_qs);
 }
 
@@ -189,8 +179,7 @@ void TestPicker::drivesAndFoldersThatAreNotThere()
 
     // A drive without a medium is said so, in Italian whatever the
     // language, and the lists go back to the drive and folder before.
-    QTest::mouseClick(ui.Command7, Qt::LeftButton);
-    QTest::keyClick(harness.picker().Drive1, Qt::Key_Down);
+    QTest::keyClick(harness.request(ui.Command7).Drive1, Qt::Key_Down);
     clickItem(harness.picker().Dir1, u"games"_qs, true);
     QTest::keyClick(harness.picker().Drive1, Qt::Key_Down);
     const QList<ShownBox> &boxes = harness.seams.boxes;
