@@ -20,20 +20,17 @@ private slots:
     void everyTextShowsWhole();
 };
 
-namespace
-{
-
-constexpr auto editField = QStyle::SC_ComboBoxEditField;
+static constexpr auto editField = QStyle::SC_ComboBoxEditField;
 
 // Lets queued activation changes happen.
-void settle()
+static void settle()
 {
     for (int round = 0; round < 20; ++round)
         QCoreApplication::processEvents();
 }
 
 // Records the windows' names in the order they are hidden.
-void watchHiding(std::initializer_list<QWidget *> windows, QStringList &hidden)
+static void watchHiding(std::initializer_list<QWidget *> windows, QStringList &hidden)
 {
     for (QWidget *window : windows)
         QObject::connect(window->windowHandle(), &QWindow::visibleChanged,
@@ -43,13 +40,13 @@ void watchHiding(std::initializer_list<QWidget *> windows, QStringList &hidden)
                          });
 }
 
-// The texts of a window's visible controls that do not fit the room their
-// control gives them, measured with the control's font.
-QStringList cutTexts(QWidget *window)
+// The texts of the visible controls that do not fit the room their control
+// gives them, measured with the control's font.
+static QStringList cutTexts()
 {
     QStringList cut;
-    for (QWidget *control : window->findChildren<QWidget *>()) {
-        if (!control->isVisibleTo(window) || control->window() != window)
+    for (QWidget *control : QApplication::allWidgets()) {
+        if (!control->isVisible())
             continue;
         const QRect contents = control->contentsRect();
         const QFontMetrics metrics = control->fontMetrics();
@@ -96,8 +93,6 @@ QStringList cutTexts(QWidget *window)
     }
     return cut;
 }
-
-} // namespace
 
 void TestExtras::windowsComeAndGoAndTheLauncherStartsTheTool()
 {
@@ -294,10 +289,7 @@ void TestExtras::everyTextShowsWhole()
             for (QPushButton *request : {form.ui->Command1, form.ui->Command7}) {
                 QTest::mouseClick(request, Qt::LeftButton);
                 settle();
-                for (QWidget *window : std::initializer_list<QWidget *>{
-                         &form, form.about, form.extrlowL, form.apriFile})
-                    QVERIFY2(cutTexts(window).isEmpty(),
-                             qPrintable(form.lingua + cutTexts(window).join(u'|')));
+                QCOMPARE(cutTexts(), QStringList());
             }
             QCOMPARE(form.minimumSize(), form.maximumSize());
             sizes[form.lingua] = form.size();

@@ -18,12 +18,9 @@ private slots:
     void languagesKeyboardAndScreenReaders();
 };
 
-namespace
-{
-
 // What a person has chosen, what "Run SSE" would start, and with words the
 // words they are shown with.
-QStringList shown(Form1 &form, bool withWords = true)
+static QStringList shown(Form1 &form, bool withWords = true)
 {
     QStringList seen{form.launchDecision().line.arguments().join(u'|'), form.ui->Label15->text()};
     for (PathField *field : form.findChildren<PathField *>())
@@ -36,24 +33,20 @@ QStringList shown(Form1 &form, bool withWords = true)
     return withWords ? seen : seen.mid(2);
 }
 
-// The window a control belongs to; a menu's popup counts as its menu bar's.
-QObject *windowOf(QObject *object)
-{
-    while (object && !(object->isWidgetType() && static_cast<QWidget *>(object)->isWindow() &&
-                       !qobject_cast<QMenu *>(object)))
-        object = object->parent();
-    return object;
-}
-
 // Every text of the program's windows, by window, control and property.
-QMap<QString, QString> captions(Form1 &form)
+static QMap<QString, QString> captions(Form1 &form)
 {
     QMap<QString, QString> all;
     for (QWidget *window : std::initializer_list<QWidget *>{
              &form, form.about.data(), form.extrlowL.data(), form.apriFile.data()}) {
         all[window->objectName()] = window->windowTitle();
         for (QObject *child : window->findChildren<QObject *>()) {
-            if (windowOf(child) != window || child->objectName().startsWith(u"qt_"))
+            // The window a control belongs to; a menu's popup counts as its menu bar's.
+            QObject *owner = child;
+            while (!owner->isWidgetType() || !static_cast<QWidget *>(owner)->isWindow() ||
+                   qobject_cast<QMenu *>(owner))
+                owner = owner->parent();
+            if (owner != window || child->objectName().startsWith(u"qt_"))
                 continue;
             for (const char *property : {"title", "text", "accessibleName", "editAreaText"}) {
                 if (const QVariant value = child->property(property); value.isValid())
@@ -64,8 +57,6 @@ QMap<QString, QString> captions(Form1 &form)
     }
     return all;
 }
-
-} // namespace
 
 void TestMainWindow::startUpShowsWhatWasSaved()
 {
@@ -180,13 +171,12 @@ void TestMainWindow::theLinesRunSseStarts()
     for (ListBox *list : {ui.Combo3, ui.Combo4, ui.Combo5}) {
         for (int index = 0; index < list->count(); ++index) {
             list->setCurrentIndex(index);
-            const QString caption = list->currentText();
-            const QString fragment =
-                list == ui.Combo3
-                    ? u"-res "_qs +
-                          QString(caption).replace(u" x "_qs, u" "_qs).section(u" ("_qs, 0, 0)
-                : list == ui.Combo4 ? u"-stretch "_qs + QString::number(index)
-                                    : u"-d "_qs + caption;
+            // "800 x 600 (Default)" as "800 600".
+            const QString caption =
+                list->currentText().section(u" ("_qs, 0, 0).replace(u" x "_qs, u" "_qs);
+            const QString fragment = list == ui.Combo3   ? u"-res "_qs + caption
+                                     : list == ui.Combo4 ? u"-stretch %1"_qs.arg(index)
+                                                         : u"-d "_qs + caption;
             QVERIFY(form.launchDecision().line.text().contains(u' ' + fragment + u' '));
         }
     }
