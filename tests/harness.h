@@ -118,6 +118,7 @@ struct Harness {
     }
     auto files() { return static_cast<QStringListModel *>(picker().File1->model())->stringList(); }
     QStringList lastStart() const { return seams.starts.value(seams.starts.size() - 1); }
+    ShownBox takeBox() { return seams.boxes.isEmpty() ? ShownBox{} : seams.boxes.takeLast(); }
     QString general(const char *key) { return settings[(QByteArray("General/") + key).data()]; }
 };
 

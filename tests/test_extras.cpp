@@ -29,16 +29,19 @@ static void settle()
         QCoreApplication::processEvents();
 }
 
-// Records the windows' names in the order they are hidden.
-static void watchHiding(std::initializer_list<QWidget *> windows, QStringList &hidden)
-{
-    for (QWidget *window : windows)
-        QObject::connect(window->windowHandle(), &QWindow::visibleChanged,
-                         [&hidden, name = window->objectName()](bool visible) {
-                             if (!visible)
-                                 hidden << name;
-                         });
-}
+// The windows' names in the order they are hidden while this lives.
+struct HideOrder : QObject {
+    QStringList hidden;
+    HideOrder(std::initializer_list<QWidget *> windows)
+    {
+        for (QWidget *window : windows)
+            connect(window->windowHandle(), &QWindow::visibleChanged, this,
+                    [this, name = window->objectName()](bool visible) {
+                        if (!visible)
+                            hidden << name;
+                    });
+    }
+};
 
 // The texts of the visible controls that do not fit the room their control
 // gives them, measured with the control's font.
@@ -138,10 +141,9 @@ void TestExtras::windowsComeAndGoAndTheLauncherStartsTheTool()
     form.ui->extr1->trigger();
     form.ui->help1->trigger();
     form.aprifileWindow().show();
-    QStringList hidden;
-    watchHiding({form.about, form.apriFile, form.extrlowL, &form}, hidden);
+    HideOrder quitting{form.about, form.apriFile, form.extrlowL, &form};
     form.ui->file1->trigger();
-    QCOMPARE(hidden, words("ApriFile About Form1 ExtrlowL"));
+    QCOMPARE(quitting.hidden, words("ApriFile About Form1 ExtrlowL"));
 
     // The launcher, shown again.
     form.show();
@@ -179,12 +181,11 @@ void TestExtras::windowsComeAndGoAndTheLauncherStartsTheTool()
     harness.seams.outcome = {};
     form.ui->help1->trigger();
     form.aprifileWindow().show();
-    QStringList closed;
-    watchHiding({form.about, form.apriFile, launcher, &form}, closed);
+    HideOrder outside{form.about, form.apriFile, launcher, &form};
     form.ui->Text7->setTag(u"/elsewhere"_qs);
     press(u"daytona"_qs);
     QVERIFY(boxes.last().text == msgnotinssedir(form.lingua) && boxes.last().owner == launcher);
-    QCOMPARE(closed, words("About ApriFile ExtrlowL Form1"));
+    QCOMPARE(outside.hidden, words("About ApriFile ExtrlowL Form1"));
     QCOMPARE(harness.seams.starts.size(), 4);
 }
 
@@ -199,6 +200,7 @@ void TestExtras::theWindowOpenedLastKeepsInFront()
         ++requests;
         activate(window);
     });
+    const auto restore = qScopeGuard([&] { KeepInFront::setActivation(activate); });
     // Opens the launcher, then About, and lets the activations happen.
     const auto openBoth = [&] {
         form.ui->extr1->trigger();
@@ -261,7 +263,6 @@ void TestExtras::theWindowOpenedLastKeepsInFront()
     settle();
     QVERIFY(QGuiApplication::focusWindow() == late && requests == 0);
     QVERIFY(activated(&form) == form.about && requests == 1);
-    KeepInFront::setActivation(activate);
 }
 
 // In every language, at the default font and half as large again, every

@@ -126,11 +126,11 @@ void TestMainWindow::startUpShowsWhatWasSaved()
     Form1 &form = harness.start();
     QVERIFY(harness.seams.boxes.isEmpty());
     QTRY_COMPARE(harness.seams.boxes.size(), 1);
-    const ShownBox box = harness.seams.boxes.takeFirst();
+    const ShownBox box = harness.takeBox();
     QVERIFY(box.owner == &form && box.icon == kivo::BoxIcon::Critical && box.title == u"Error");
     QVERIFY(box.text.contains(u"/config/KIVO.ini") && box.text.contains(u"Read-only file system"));
     QTest::mouseClick(form.ui->Command8, Qt::LeftButton);
-    QCOMPARE(harness.seams.boxes.takeFirst().text, msgfirstrunnotsaved(form.lingua));
+    QCOMPARE(harness.takeBox().text, msgfirstrunnotsaved(form.lingua));
     form.ui->Check4->click();
     QVERIFY(form.launchDecision().kind == Launch::Missing && harness.seams.boxes.isEmpty());
 }
@@ -232,7 +232,7 @@ void TestMainWindow::whatRunSseRefusesOrReports()
     for (const auto &[result, text] : causes) {
         harness.seams.outcome = {result, reason};
         press();
-        const ShownBox box = harness.seams.boxes.takeLast();
+        const ShownBox box = harness.takeBox();
         QVERIFY(box.owner == &form && box.icon == kivo::BoxIcon::Critical);
         QCOMPARE(box.title + box.text, u"Error"_qs + text);
     }
@@ -241,7 +241,7 @@ void TestMainWindow::whatRunSseRefusesOrReports()
     press();
     QCOMPARE(harness.lastStart(), words("sse.exe -resetcfg"));
     QCOMPARE(harness.general("firstrun"), u"no"_qs);
-    QCOMPARE(harness.seams.boxes.takeLast().text, msgfirstrun(form.lingua));
+    QCOMPARE(harness.takeBox().text, msgfirstrun(form.lingua));
 
     // Each system starts nothing without either of its two choices, and says so.
     const qsizetype started = harness.seams.starts.size();
@@ -253,7 +253,7 @@ void TestMainWindow::whatRunSseRefusesOrReports()
             else
                 ui.Text1->setTag(withBios ? QString() : u"game.sgh"_qs);
             press();
-            const ShownBox box = harness.seams.boxes.takeLast();
+            const ShownBox box = harness.takeBox();
             QVERIFY(box.icon == kivo::BoxIcon::Information && box.title == u"Error");
             QCOMPARE(box.text, stv ? msgneedbiosrom(form.lingua) : msgneedbioshdr(form.lingua));
         }
