@@ -104,10 +104,9 @@ struct Harness {
     // Files chosen in an earlier run, by field number.
     void chosen(std::initializer_list<std::pair<int, QString>> files)
     {
-        for (const auto &[field, name] : files) {
-            settings.values[u"Last Folders/text%1"_qs.arg(field)] = name;
-            settings.values[u"Last Folders/text%1tag"_qs.arg(field)] = name;
-        }
+        for (const auto &[field, name] : files)
+            settings.values[u"Last Folders/text%1"_qs.arg(field)] =
+                settings.values[u"Last Folders/text%1tag"_qs.arg(field)] = name;
     }
     Ui::ApriFile &picker() { return *form->apriFile->ui; }
     // Presses a Browse button: the picker it opens.
