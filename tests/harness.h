@@ -47,10 +47,9 @@ struct Recorders : kivo::ProcessStarter, kivo::MessageBoxes, kivo::OwnFolder, ki
         starts.append(in == folder ? arguments : QStringList{u"elsewhere"_qs});
         return outcome;
     }
-    void show(QWidget &owner, const QString &text, kivo::BoxIcon icon,
-              const QString &title) override
+    void show(QWidget &owner, const QString &text, kivo::BoxIcon icon, const QString &t) override
     {
-        boxes.append({&owner, text, icon, title});
+        boxes.append({&owner, text, icon, t});
     }
     QString path() const override { return folder; }
     QList<kivo::Volume> mounted() const override { return volumes; }

@@ -177,7 +177,7 @@ void TestMainWindow::theLinesRunSseStarts()
             const QString fragment = list == ui.Combo3   ? u"-res "_qs + caption
                                      : list == ui.Combo4 ? u"-stretch %1"_qs.arg(index)
                                                          : u"-d "_qs + caption;
-            QVERIFY(form.launchDecision().line.text().contains(u' ' + fragment + u' '));
+            QVERIFY((form.launchDecision().line.text() + u' ').contains(u' ' + fragment + u' '));
         }
     }
     QSet<QString> roms;
