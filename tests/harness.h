@@ -100,12 +100,14 @@ struct Harness {
         form->show();
         return *form;
     }
-    // Files chosen in an earlier run, by field number.
-    void chosen(std::initializer_list<std::pair<int, QString>> files)
+    // Files chosen in an earlier run, field by field from the first; none where empty.
+    void chosen(const QStringList &files)
     {
-        for (const auto &[field, name] : files)
-            settings.values[u"Last Folders/text%1"_qs.arg(field)] =
-                settings.values[u"Last Folders/text%1tag"_qs.arg(field)] = name;
+        for (int field = 1; field <= files.size(); ++field) {
+            if (!files[field - 1].isEmpty())
+                settings.values[u"Last Folders/text%1"_qs.arg(field)] =
+                    settings.values[u"Last Folders/text%1tag"_qs.arg(field)] = files[field - 1];
+        }
     }
     Ui::ApriFile &picker() { return *form->apriFile->ui; }
     // Presses a Browse button: the picker it opens.

@@ -274,8 +274,8 @@ void TestExtras::everyTextShowsWhole()
     SseFolder sse;
     Harness harness(sse.path);
     harness.seams.volumes.append({sse.temp.path(), u"a volume with a long name"_qs});
-    harness.chosen({{1, u"a header with a name far too long for its field, "_qs.repeated(4) +
-                            u"daytona.sgh"_qs}});
+    harness.chosen(
+        {u"a header with a name far too long for its field, "_qs.repeated(4) + u"daytona.sgh"_qs});
     Form1 &form = harness.start();
     const QFont font = QApplication::font();
     for (const qreal scale : {1.0, 1.5}) {

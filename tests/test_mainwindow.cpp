@@ -80,7 +80,8 @@ void TestMainWindow::startUpShowsWhatWasSaved()
     for (const QString &pair : words("firstrun=no opz1=1 opz3=1 opz6=1 stvrom=33 res=1 stretch=2 "
                                      "drive=0 language=Italiano"))
         again.settings.values[u"General/"_qs + pair.section(u'=', 0, 0)] = pair.section(u'=', 1);
-    again.chosen({{1, oddHeader}, {3, oddBios}, {5, u"b.bin"_qs}, {7, ui.Text7->tag()}});
+    again.chosen(
+        {oddHeader, QString(), oddBios, QString(), u"b.bin"_qs, QString(), ui.Text7->tag()});
     Form1 &restored = again.start();
     QVERIFY(restored.ui->Option1->isChecked() && restored.ui->opz12->isChecked());
     QCOMPARE(restored.ui->Combo2->currentIndex(), 33);
@@ -139,11 +140,8 @@ void TestMainWindow::theLinesRunSseStarts()
 {
     Harness harness;
     harness.settings["General/firstrun"] = u"no"_qs;
-    harness.chosen({{1, u"daytona.sgh"_qs},
-                    {3, u"satbios.bin"_qs},
-                    {4, u"stvbios.bin"_qs},
-                    {5, u"intback.bin"_qs},
-                    {6, u"cart.bin"_qs}});
+    // The header, none in the second field, both BIOS, the backup RAM, the cartridge.
+    harness.chosen(words("daytona.sgh  satbios.bin stvbios.bin intback.bin cart.bin"));
     Form1 &form = harness.start();
     const Ui::Form1 &ui = *form.ui;
     const auto run = [&] {
