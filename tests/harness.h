@@ -3,27 +3,22 @@
 // The main window on platform seams that record what crosses them, and an
 // SSE folder of real files with awkward names.
 
-#include "mainwindow/form1.h"
+#include "extras/about.h"
+#include "extras/extrlowl.h"
+#include "lang/messages.h"
 #include "picker/aprifile.h"
+#include "ui_about.h"
 #include "ui_aprifile.h"
+#include "ui_extrlowl.h"
 #include "ui_form1.h"
 
-#include <QMap>
-#include <QStringListModel>
-#include <QTemporaryDir>
 #include <QtTest>
-
-#include <functional>
-#include <memory>
 
 struct MemorySettings : kivo::SettingsStore {
     QMap<QString, QString> values; // "Section/key"
     QStringList saves;             // every save in order, "key=value"
     bool unwritable = false;       // every save kept for the run, and failed
-    QString get(const QString &section, const QString &key) override
-    {
-        return values.value(section + u'/' + key);
-    }
+    QString get(const QString &s, const QString &k) override { return values.value(s + u'/' + k); }
     void save(const QString &section, const QString &key, const QString &value) override
     {
         values[section + u'/' + key] = value;
@@ -52,20 +47,19 @@ struct Recorders : kivo::ProcessStarter, kivo::MessageBoxes, kivo::OwnFolder, ki
         starts.append(in == folder ? arguments : QStringList{u"elsewhere"_qs});
         return outcome;
     }
-    void show(QWidget &owner, const QString &text, kivo::BoxIcon icon,
-              const QString &title) override
+    void show(QWidget &owner, const QString &text, kivo::BoxIcon icon, const QString &t) override
     {
-        boxes.append({&owner, text, icon, title});
+        boxes.append({&owner, text, icon, t});
     }
     QString path() const override { return folder; }
     QList<kivo::Volume> mounted() const override { return volumes; }
 };
 
-inline bool makeFile(const QString &path)
+inline bool makeFile(const QString &path, const QByteArray &content = "KIVO test data\n")
 {
     QDir().mkpath(QFileInfo(path).path());
     QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write("KIVO test data\n") > 0;
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
 }
 
 // Blanks, quotes, shell characters, a backslash and letters beyond ASCII.
@@ -88,49 +82,59 @@ struct SseFolder {
     QString operator/(const QString &name) const { return path + u'/' + name; }
 };
 
+// The settings live in memory unless a test brings a store of its own.
 struct Harness {
     MemorySettings settings;
     Recorders seams;
-    kivo::Platform platform{settings, seams, seams, seams, seams};
+    kivo::Platform platform;
     std::unique_ptr<Form1> form;
 
-    explicit Harness(const QString &ownFolder = u"/"_qs) { seams.folder = ownFolder; }
+    explicit Harness(const QString &ownFolder = u"/"_qs, kivo::SettingsStore *store = nullptr)
+        : platform{store ? *store : settings, seams, seams, seams, seams}
+    {
+        seams.folder = ownFolder;
+    }
     Form1 &start()
     {
         form = std::make_unique<Form1>(platform);
         form->show();
         return *form;
     }
-    // Files chosen in an earlier run, by field number.
-    void chosen(std::initializer_list<std::pair<int, QString>> files)
+    // Files chosen in an earlier run, field by field from the first; none where empty.
+    void chosen(const QStringList &files)
     {
-        for (const auto &[field, name] : files) {
-            settings.values[u"Last Folders/text%1"_qs.arg(field)] = name;
-            settings.values[u"Last Folders/text%1tag"_qs.arg(field)] = name;
+        for (int field = 1; field <= files.size(); ++field) {
+            if (!files[field - 1].isEmpty())
+                settings.values[u"Last Folders/text%1"_qs.arg(field)] =
+                    settings.values[u"Last Folders/text%1tag"_qs.arg(field)] = files[field - 1];
         }
     }
     Ui::ApriFile &picker() { return *form->apriFile->ui; }
+    // Presses a Browse button: the picker it opens.
+    Ui::ApriFile &request(QPushButton *button)
+    {
+        QTest::mouseClick(button, Qt::LeftButton);
+        return picker();
+    }
+    auto files() { return static_cast<QStringListModel *>(picker().File1->model())->stringList(); }
     QStringList lastStart() const { return seams.starts.value(seams.starts.size() - 1); }
+    ShownBox takeBox() { return seams.boxes.isEmpty() ? ShownBox{} : seams.boxes.takeLast(); }
     QString general(const char *key) { return settings[(QByteArray("General/") + key).data()]; }
 };
 
-inline QStringList words(const char *text)
-{
-    return QString::fromUtf8(text).split(u' ');
-}
+// "a b c" as {"a", "b", "c"}.
+inline const auto words = [](const char *text) { return QString::fromUtf8(text).split(u' '); };
 
-inline QStringList listed(FileListBox *list)
+// Selects the entry of a list or folder tree by clicking it, or opens it.
+inline void clickItem(QAbstractItemView *view, const QString &text, bool twice = false)
 {
-    return static_cast<QStringListModel *>(list->model())->stringList();
-}
-
-// Selects a file of the list by clicking it, or double-clicks it.
-inline void clickFile(FileListBox *list, const QString &name, bool twice = false)
-{
-    const QModelIndex index = list->model()->index(int(listed(list).indexOf(name)), 0);
-    QVERIFY2(index.isValid(), qPrintable(name));
-    const QPoint at = list->visualRect(index).center();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    QAbstractItemModel *model = view->model();
+    const QModelIndexList found = model->match(model->index(0, 0), Qt::DisplayRole, text, 1,
+                                               Qt::MatchExactly | Qt::MatchRecursive);
+    QVERIFY2(!found.isEmpty(), qPrintable(text));
+    view->scrollTo(found[0]);
+    const QPoint at = view->visualRect(found[0]).center();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
     if (twice)
-        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
 }

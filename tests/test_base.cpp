@@ -1,5 +1,5 @@
-// What needs no window: command lines, the message catalogue, the settings
-// file, short paths, Wine, folders and drives.
+// What needs no window: the message catalogue, the settings file, command
+// lines, Wine and starting programs, folders, short paths and drives.
 
 #include "lang/messages.h"
 #include "mainwindow/commandline.h"
@@ -11,16 +11,7 @@
 #include "picker/mountedvolumes.h"
 #include "picker/shortpath.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QRandomGenerator>
-#include <QRect>
-#include <QRegularExpression>
-#include <QScopeGuard>
-#include <QSettings>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
 
 #include <csignal>
 #include <fcntl.h>
@@ -29,25 +20,20 @@
 #include <unistd.h>
 
 using namespace Messages;
+using namespace kivo;
 
 class TestBase : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void namesStayWholeOnTheCommandLine();
     void everyMessageInEveryLanguage();
     void theSettingsFile();
-    void shortPaths();
-    void wineRules();
-    void startingPrograms();
+    void wineAndStartingPrograms();
     void foldersAndDrives();
 };
 
-namespace
-{
-
-bool write(const QString &path, const QByteArray &content, bool runnable = false)
+static bool write(const QString &path, const QByteArray &content, bool runnable = false)
 {
     QFile file(path);
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
@@ -55,16 +41,23 @@ bool write(const QString &path, const QByteArray &content, bool runnable = false
            (!runnable || file.setPermissions(file.permissions() | QFile::ExeOwner));
 }
 
-// Each write of QSettings replaces the file: a new inode means it was written.
-ino_t inode(const QString &path)
+static QByteArray onDisk(const QString &path)
 {
-    struct stat status {
-    };
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+static const auto words = [](const char *text) { return QString::fromUtf8(text).split(u' '); };
+
+// Each write of QSettings replaces the file: a new inode means it was written.
+static ino_t inode(const QString &path)
+{
+    struct stat status = {};
     return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_ino : 0;
 }
 
 // A Windows program for that machine: "MZ", and at 0x40 the PE header.
-QByteArray windowsProgram(quint16 machine)
+static QByteArray windowsProgram(quint16 machine)
 {
     QByteArray bytes = QByteArray("MZ").leftJustified(0x40, '\0');
     bytes[0x3c] = char(0x40);
@@ -72,72 +65,17 @@ QByteArray windowsProgram(quint16 machine)
 }
 
 // A Wine at a fixed place, which runs 32-bit programs or not.
-struct FixedWine : kivo::WineSupport {
+struct FixedWine : WineSupport {
     QString path;
     bool runs32 = true;
     QString program() const override { return path; }
     bool runs32Bit(const QString &) const override { return runs32; }
 };
 
-} // namespace
-
-void TestBase::namesStayWholeOnTheCommandLine()
-{
-    using kivo::CommandLine;
-    const QString odd = u"my game; $(rm x) \"q\" 'x' \\ é.sgh"_qs;
-    const CommandLine line = CommandLine::words(u"sse.exe ") + CommandLine::value(odd) +
-                             CommandLine::words(u" -b ") + CommandLine::value(u"  "_qs) +
-                             CommandLine::words(u" -br ") + CommandLine::value(QString()) +
-                             CommandLine::words(u".sgh");
-    QCOMPARE(line.text(), u"sse.exe "_qs + odd + u" -b    -br .sgh"_qs);
-    QCOMPARE(line.arguments(),
-             QStringList({u"sse.exe"_qs, odd, u"-b"_qs, u"  "_qs, u"-br"_qs, u".sgh"_qs}));
-}
-
-void TestBase::everyMessageInEveryLanguage()
-{
-    static const QRegularExpression placeholder(u"%[0-9]"_qs);
-    const auto placeholders = [](QStringView text) {
-        QStringList found;
-        for (const QRegularExpressionMatch &match : placeholder.globalMatch(text))
-            found.append(match.captured());
-        found.sort();
-        return found;
-    };
-    for (const Message *message = catalogueBegin(); message != catalogueEnd(); ++message) {
-        for (const QStringView text : message->texts.column) {
-            QVERIFY2(!text.trimmed().isEmpty(), message->name);
-            // Lines join with a lone carriage return, and no line starts with a blank.
-            QVERIFY2(!text.contains(u'\n') && !text.startsWith(u' ') && !text.contains(u"\r "),
-                     message->name);
-            QCOMPARE(placeholders(text), placeholders(message->texts.column[0]));
-        }
-    }
-
-    // Only the three names, exactly, are languages.
-    for (const QString &name : {QString(), u"english"_qs, u"Francais"_qs, u"Italiano "_qs})
-        QVERIFY(!isLanguage(name) && msgromdirname(name, u"sss"_qs).isEmpty());
-
-    // The first box a user meets, letter for letter; values go in as they are.
-    const QString english = u"English"_qs;
-    QCOMPARE(msgfirstrun(english), QStringLiteral("This is the first run: KIVO has created a "
-                                                  "necessary file to run SSE.\rClick again on "
-                                                  "'Run SSE' button to start."));
-    QCOMPARE(msgromdirname(english, u"astrass"_qs),
-             u"(Dir or Zip name for selected game: astrass)"_qs);
-    const QString odd = u"%2 %1 100%"_qs;
-    QVERIFY(msgromdirname(english, odd).contains(odd));
-    QVERIFY(msgnotstarted(english, odd, u"%1 failed"_qs).endsWith(u"%1 failed"));
-    QCOMPARE(msgnotexecutable(english, odd).count(odd), 2);
-}
-
-namespace
-{
-
 // Seeded text with what the INI format of QSettings treats specially: blanks
 // at the ends, quotes, backslashes, separators, '@' first, control characters,
 // letters beyond ASCII; sometimes empty.
-QString oddText(QRandomGenerator &random)
+static QString oddText(QRandomGenerator &random)
 {
     static constexpr char32_t pool[] = U"\0 \"\\,;=#@\t\n\r\x01\x1f\x7f"
                                        U"aZ09éÿĀ中文\U0001F600";
@@ -147,21 +85,40 @@ QString oddText(QRandomGenerator &random)
     return text;
 }
 
-QByteArray onDisk(const QString &path)
+void TestBase::everyMessageInEveryLanguage()
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+    for (const Message *message = catalogueBegin(); message != catalogueEnd(); ++message) {
+        for (const QStringView text : message->texts.column) {
+            // Lines join with a lone carriage return, and no line starts with a blank.
+            QVERIFY2(!text.trimmed().isEmpty() && !text.contains(u'\n'), message->name);
+            QVERIFY2(!text.startsWith(u' ') && !text.contains(u"\r "), message->name);
+            // The placeholders of the first language, each as often.
+            for (const QString &mark : words("%0 %1 %2 %3 %4 %5 %6 %7 %8 %9"))
+                QCOMPARE(text.count(mark), message->texts.column[0].count(mark));
+        }
+    }
 
-} // namespace
+    // Only the three names, exactly, are languages.
+    for (const QString &name : {QString(), u"english"_qs, u"Francais"_qs, u"Italiano "_qs})
+        QVERIFY(!isLanguage(name) && msgromdirname(name, u"sss"_qs).isEmpty());
+
+    // The first box a user meets, letter for letter; values go in as they are.
+    const QString english = u"English"_qs, odd = u"%2 %1 100%"_qs;
+    QCOMPARE(msgfirstrun(english), QStringLiteral("This is the first run: KIVO has created a "
+                                                  "necessary file to run SSE.\rClick again on "
+                                                  "'Run SSE' button to start."));
+    QCOMPARE(msgromdirname(english, u"astrass"_qs),
+             u"(Dir or Zip name for selected game: astrass)"_qs);
+    QVERIFY(msgromdirname(english, odd).contains(odd));
+    QVERIFY(msgnotstarted(english, odd, u"%1 failed"_qs).endsWith(u"%1 failed"));
+    QCOMPARE(msgnotexecutable(english, odd).count(odd), 2);
+}
 
 void TestBase::theSettingsFile()
 {
-    using kivo::sectionGeneral;
-    using kivo::sectionLastFolders;
     QTemporaryDir dir;
     QCOMPARE(
-        kivo::IniSettingsStore().fileName(),
+        IniSettingsStore().fileName(),
         QSettings(QSettings::IniFormat, QSettings::UserScope, u"KIVO"_qs, u"KIVO"_qs).fileName());
 
     // Each save is on the disk at once. QSettings reads what the store writes
@@ -169,28 +126,25 @@ void TestBase::theSettingsFile()
     // round: QSettings keeps what it read of a file for the whole process.
     QRandomGenerator random(1969);
     for (int round = 0; round < 50; ++round) {
-        const QString ours = dir.filePath(u"ours%1.ini"_qs.arg(round));
-        const QString theirs = dir.filePath(u"theirs%1.ini"_qs.arg(round));
+        const QString ours = dir.filePath(u"%1.ini"_qs.arg(round)), theirs = ours + u".qt"_qs;
         const QString first = oddText(random), second = oddText(random);
-        kivo::IniSettingsStore store(ours);
+        IniSettingsStore store(ours);
         store.save(sectionGeneral, u"key"_qs, first);
         store.save(sectionLastFolders, u"key"_qs, second);
         QSettings(theirs, QSettings::IniFormat).setValue(u"key"_qs, first);
         QSettings(theirs, QSettings::IniFormat).setValue(u"Last Folders/key"_qs, second);
         const QSettings reader(ours, QSettings::IniFormat);
-        kivo::IniSettingsStore other(theirs);
-        QCOMPARE(QStringList({reader.value(u"key"_qs).toString(),
-                              reader.value(u"Last Folders/key"_qs).toString(),
-                              other.get(sectionGeneral, u"key"_qs),
-                              other.get(sectionLastFolders, u"key"_qs)}),
-                 QStringList({first, second, first, second}));
+        QCOMPARE(reader.value(u"key"_qs).toString(), first);
+        QCOMPARE(reader.value(u"Last Folders/key"_qs).toString(), second);
+        QCOMPARE(IniSettingsStore(theirs).get(sectionGeneral, u"key"_qs), first);
+        QCOMPARE(IniSettingsStore(theirs).get(sectionLastFolders, u"key"_qs), second);
         QCOMPARE(onDisk(ours), onDisk(theirs));
     }
 
     // What KIVO does not write stays as it was; a list reads as its items.
     const QString path = dir.filePath(u"KIVO.ini"_qs);
     QVERIFY(write(path, "[Other]\n; a note\nk=v\n[General]\nrect=@Rect(1 2 3 4)\nlist=a, @@b\n"));
-    kivo::IniSettingsStore store(path);
+    IniSettingsStore store(path);
     QCOMPARE(store.get(sectionGeneral, u"list"_qs), u"a, @b"_qs);
     store.save(sectionGeneral, u"key0"_qs, u"no"_qs);
     store.save(sectionLastFolders, u"key0"_qs, u"no"_qs);
@@ -222,17 +176,16 @@ void TestBase::theSettingsFile()
     QVERIFY(QFile::link(dir.path(), dir.filePath(u"same"_qs)));
     const QString shared = dir.filePath(u"shared.ini"_qs);
     const QByteArray sharedName = QFile::encodeName(shared);
-    kivo::IniSettingsStore one(shared), other(dir.filePath(u"same/shared.ini"_qs));
+    IniSettingsStore one(shared), other(dir.filePath(u"same/shared.ini"_qs));
     for (int round = 100; round < 200; ++round) {
         const QString value = u"value_%1"_qs.arg(round);
-        struct stat earlier {
-        };
+        struct stat earlier = {};
         const bool existed = ::stat(sharedName.constData(), &earlier) == 0;
         one.save(sectionGeneral, u"a"_qs, value);
         const timespec times[2] = {{0, UTIME_OMIT}, earlier.st_mtim};
         QVERIFY(!existed || ::utimensat(AT_FDCWD, sharedName.constData(), times, 0) == 0);
         other.save(sectionGeneral, u"b"_qs, value);
-        kivo::IniSettingsStore now(shared);
+        IniSettingsStore now(shared);
         QCOMPARE(now.get(sectionGeneral, u"a"_qs) + now.get(sectionGeneral, u"b"_qs),
                  value + value);
     }
@@ -241,22 +194,21 @@ void TestBase::theSettingsFile()
     // should be. A held batch is one write, reported once; the values hold
     // for the run.
     QStringList failures;
-    const auto record = [&](const kivo::SaveFailure &failure) {
-        failures << failure.file + u": "_qs + failure.reason;
+    const auto record = [&](const SaveFailure &failure) {
+        failures << failure.file + failure.reason;
     };
     QVERIFY(write(dir.filePath(u"file"_qs), "x"));
-    kivo::IniSettingsStore nowhere(dir.filePath(u"file/KIVO.ini"_qs));
-    nowhere.failed = record;
+    IniSettingsStore nowhere(dir.filePath(u"file/KIVO.ini"_qs));
+    nowhere.failed = store.failed = record;
     nowhere.hold();
     nowhere.save(sectionGeneral, u"a"_qs, u"1"_qs);
     nowhere.save(sectionLastFolders, u"b"_qs, u"2"_qs);
     nowhere.release();
-    QCOMPARE(failures, QStringList{nowhere.fileName() + u": "_qs + qt_error_string(ENOTDIR)});
+    QCOMPARE(failures, QStringList{nowhere.fileName() + qt_error_string(ENOTDIR)});
     QVERIFY(nowhere.get(sectionLastFolders, u"b"_qs) == u"2" && !QFile::exists(nowhere.fileName()));
 
     // A full disk, for root too: no file may grow past the size of the old one.
     const QByteArray old = onDisk(path);
-    store.failed = record;
     rlimit limit{};
     QVERIFY(::getrlimit(RLIMIT_FSIZE, &limit) == 0);
     const rlimit full{rlim_t(old.size()), limit.rlim_max};
@@ -265,68 +217,56 @@ void TestBase::theSettingsFile()
     store.save(sectionLastFolders, u"longer"_qs, u"a value that makes the file longer"_qs);
     ::setrlimit(RLIMIT_FSIZE, &limit);
     std::signal(SIGXFSZ, signalWas);
-    QCOMPARE(failures.mid(1), QStringList{path + u": "_qs + qt_error_string(EFBIG)});
+    QCOMPARE(failures.mid(1), QStringList{path + qt_error_string(EFBIG)});
     QCOMPARE(store.get(sectionLastFolders, u"longer"_qs), u"a value that makes the file longer"_qs);
     QCOMPARE(onDisk(path), old);
     QCOMPARE(QDir(dir.path()).entryList({u"KIVO.ini*"_qs}, QDir::AllEntries | QDir::Hidden),
              QStringList{u"KIVO.ini"_qs});
 }
 
-void TestBase::shortPaths()
+// Names stay whole on a command line. Each kind of program is started its
+// way, or refused with the reason; a folder named like the program is passed
+// over, as Wine passes it over.
+void TestBase::wineAndStartingPrograms()
 {
-    QTemporaryDir dir;
-    const QString canonical = QDir(dir.path()).canonicalPath();
-    QVERIFY(QFile::link(canonical, dir.filePath(u"link"_qs)));
-    for (const QString &form :
-         {dir.path() + u'/', dir.path() + u"/./"_qs, dir.filePath(u"link"_qs), canonical})
-        QCOMPARE(GetShortPathName(form), canonical);
-    const QString missing = dir.filePath(u"no such folder"_qs);
-    QCOMPARE(GetShortPathName(missing),
-             u"Impossibile trovare il file o la cartella: "_qs + missing);
-    QCOMPARE(StripTerminator(u"abc"_qs), u"abc"_qs);
-    QCOMPARE(StripTerminator(QChar(0) + u"abc"_qs), QString());
-    QCOMPARE(StripTerminator(u"ab"_qs + QChar(0) + u'c'), u"ab"_qs);
-}
+    const QString odd = u"my game; $(rm x) \"q\" 'x' \\ é.sgh"_qs;
+    const CommandLine line = CommandLine::words(u"sse.exe ") + CommandLine::value(odd) +
+                             CommandLine::words(u" -b ") + CommandLine::value(u"  "_qs) +
+                             CommandLine::words(u" -br ") + CommandLine::value(QString()) +
+                             CommandLine::words(u".sgh");
+    QCOMPARE(line.text(), u"sse.exe "_qs + odd + u" -b    -br .sgh"_qs);
+    QCOMPARE(line.arguments(),
+             QStringList({u"sse.exe"_qs, odd, u"-b"_qs, u"  "_qs, u"-br"_qs, u".sgh"_qs}));
 
-void TestBase::wineRules()
-{
     QTemporaryDir dir;
-    const QString program = dir.filePath(u"program.exe"_qs);
-    using kivo::ProgramKind;
-    const QPair<QByteArray, ProgramKind> kinds[] = {
-        {windowsProgram(0x14c), ProgramKind::Windows32},
-        {windowsProgram(0x8664), ProgramKind::Windows64},
-        {windowsProgram(0xaa64), ProgramKind::Windows64},
-        {"MZ", ProgramKind::Windows32},
-        {"\x7f"
-         "ELF",
-         ProgramKind::Native},
-        {"#!/bin/sh\n", ProgramKind::Native}};
-    for (const auto &[bytes, kind] : kinds) {
+    const QString folder = QDir(dir.path()).canonicalPath(), program = folder + u"/Sse.exe"_qs;
+    for (const auto &[bytes, kind] : {qMakePair(windowsProgram(0x14c), ProgramKind::Windows32),
+                                      qMakePair(windowsProgram(0x8664), ProgramKind::Windows64),
+                                      qMakePair(windowsProgram(0xaa64), ProgramKind::Windows64),
+                                      qMakePair(QByteArray("MZ"), ProgramKind::Windows32),
+                                      qMakePair(QByteArray("\177ELF"), ProgramKind::Native),
+                                      qMakePair(QByteArray("#!/bin/sh\n"), ProgramKind::Native)}) {
         QVERIFY(write(program, bytes));
-        QCOMPARE(kivo::programKind(program), kind);
+        QCOMPARE(programKind(program), kind);
     }
 
     // Debian's layout: bin/wine runs lib/wine/wine of the package wine32 when
     // it is there, else lib/wine/wine64, which runs 64-bit programs only.
-    QVERIFY(QDir(dir.path()).mkpath(u"bin"_qs) && QDir(dir.path()).mkpath(u"lib/wine"_qs));
-    const QString wine = dir.filePath(u"bin/wine"_qs);
-    const QString link = dir.filePath(u"wine-link"_qs);
-    QVERIFY(write(wine, "#!/bin/sh\n", true) && QFile::link(wine, link));
-    const kivo::InstalledWine installed;
+    QVERIFY(QDir(folder).mkpath(u"bin"_qs) && QDir(folder).mkpath(u"lib/wine"_qs));
+    const QString link = folder + u"/wine-link"_qs;
+    QVERIFY(write(folder + u"/bin/wine"_qs, "#!/bin/sh\n", true) &&
+            QFile::link(folder + u"/bin/wine"_qs, link));
+    const InstalledWine installed;
     QVERIFY(installed.runs32Bit(link));
-    QVERIFY(write(dir.filePath(u"lib/wine/wine64"_qs), "", true));
-    QVERIFY(!installed.runs32Bit(link));
-    QVERIFY(write(dir.filePath(u"lib/wine/wine"_qs), "", true));
-    QVERIFY(installed.runs32Bit(link));
+    QVERIFY(write(folder + u"/lib/wine/wine64"_qs, "", true) && !installed.runs32Bit(link));
+    QVERIFY(write(folder + u"/lib/wine/wine"_qs, "", true) && installed.runs32Bit(link));
 
     // Whatever the environment, Wine's character locale is UTF-8, and every
     // other category resolves as it did for KIVO: to LC_ALL, else to its own
     // variable, else to LANG.
-    const QStringList categories{u"LC_CTYPE"_qs,    u"LC_COLLATE"_qs,        u"LC_MESSAGES"_qs,
-                                 u"LC_MONETARY"_qs, u"LC_NUMERIC"_qs,        u"LC_TIME"_qs,
-                                 u"LC_ADDRESS"_qs,  u"LC_IDENTIFICATION"_qs, u"LC_MEASUREMENT"_qs,
-                                 u"LC_NAME"_qs,     u"LC_PAPER"_qs,          u"LC_TELEPHONE"_qs};
+    const QStringList categories = words("LC_CTYPE LC_COLLATE LC_MESSAGES LC_MONETARY LC_NUMERIC "
+                                         "LC_TIME LC_ADDRESS LC_IDENTIFICATION LC_MEASUREMENT "
+                                         "LC_NAME LC_PAPER LC_TELEPHONE");
     const auto resolved = [](const QProcessEnvironment &environment, const QString &category) {
         for (const QString &name : {u"LC_ALL"_qs, category, u"LANG"_qs}) {
             if (!environment.value(name).isEmpty())
@@ -335,9 +275,8 @@ void TestBase::wineRules()
         return u"C"_qs;
     };
     static const QRegularExpression utf8(u"utf-?8"_qs, QRegularExpression::CaseInsensitiveOption);
-    const QStringList values{QString(),         u"C"_qs,     u"POSIX"_qs,
-                             u"fr_FR.UTF-8"_qs, u"it_IT"_qs, u"de_DE.ISO-8859-1"_qs,
-                             u"C.utf8"_qs};
+    // The first value is the empty one.
+    const QStringList values = words(" C POSIX fr_FR.UTF-8 it_IT de_DE.ISO-8859-1 C.utf8");
     QRandomGenerator random(17);
     for (int round = 0; round < 500; ++round) {
         QProcessEnvironment environment;
@@ -345,7 +284,7 @@ void TestBase::wineRules()
             if (const int pick = random.bounded(int(values.size()) + 3); pick < values.size())
                 environment.insert(name, values.at(pick));
         }
-        const QProcessEnvironment forWine = kivo::wineEnvironment(environment);
+        const QProcessEnvironment forWine = wineEnvironment(environment);
         QVERIFY(resolved(forWine, u"LC_CTYPE"_qs).contains(utf8));
         for (const QString &category : categories.mid(1))
             QCOMPARE(resolved(forWine, category), resolved(environment, category));
@@ -354,38 +293,22 @@ void TestBase::wineRules()
     }
 
     // The prefix's drive letters, in name order, dangling links included.
-    QVERIFY(kivo::wineDrives(dir.path()).isEmpty() && QDir(dir.path()).mkdir(u"dosdevices"_qs));
-    QVERIFY(QFile::link(u"/dev/sr0"_qs, dir.filePath(u"dosdevices/d::"_qs)));
-    QVERIFY(QFile::link(u"/media/none"_qs, dir.filePath(u"dosdevices/d:"_qs)));
-    const auto drives = kivo::wineDrives(dir.path());
-    QCOMPARE(drives.size(), 2);
+    QVERIFY(wineDrives(folder).isEmpty() && QDir(folder).mkdir(u"dosdevices"_qs));
+    QVERIFY(QFile::link(u"/dev/sr0"_qs, folder + u"/dosdevices/d::"_qs));
+    QVERIFY(QFile::link(u"/media/none"_qs, folder + u"/dosdevices/d:"_qs));
+    const auto drives = wineDrives(folder);
+    QVERIFY(drives.size() == 2 && drives[1].first == u"d::");
     QCOMPARE(drives[0], qMakePair(u"d:"_qs, u"/media/none"_qs));
-    QCOMPARE(drives[1].first, u"d::"_qs);
-}
 
-// Each kind of program is started its way, or refused with the reason; a
-// folder named like the program is passed over, as Wine passes it over.
-void TestBase::startingPrograms()
-{
-    using kivo::StartResult;
-    QTemporaryDir dir;
-    const QString folder = QDir(dir.path()).canonicalPath();
     QVERIFY(QDir(folder).mkdir(u"SSE.EXE"_qs) && QDir(folder).mkdir(u"sse.exe"_qs));
-    QFile recorder(QStringLiteral(WINE_STANDIN_DIR "/wine"));
-    QVERIFY(recorder.open(QIODevice::ReadOnly));
-    const QByteArray native = recorder.readAll();
-    const QString wine = recorder.fileName();
-    FixedWine installed;
-    kivo::DetachedProcessStarter starter(installed);
-    const QString program = folder + u"/Sse.exe"_qs;
+    const QString wine = QStringLiteral(WINE_STANDIN_DIR "/wine"),
+                  log = folder + u"/wine-standin.log"_qs;
+    const QByteArray native = onDisk(wine);
+    FixedWine found;
+    DetachedProcessStarter starter(found);
     const QStringList arguments{u"sse.exe"_qs, u"a b"_qs, u"ü\"$(x)"_qs};
-    const struct {
-        QByteArray content;
-        bool runnable;
-        QString wine;
-        bool runs32;
-        StartResult result;
-    } cases[] = {
+    // The program, whether it may run, the Wine found, whether it runs 32 bits.
+    const std::tuple<QByteArray, bool, QString, bool, StartResult> cases[] = {
         {windowsProgram(0x14c), false, wine, true, StartResult::Started},
         {windowsProgram(0x14c), false, wine, false, StartResult::NoWine32},
         {windowsProgram(0x8664), false, wine, false, StartResult::Started},
@@ -393,31 +316,23 @@ void TestBase::startingPrograms()
         {windowsProgram(0x14c), false, folder, true, StartResult::Failed},
         {native, false, wine, true, StartResult::NotExecutable},
         // Last: a program still running cannot be written over.
-        {native, true, {}, false, StartResult::Started},
-    };
-    const QString log = folder + u"/wine-standin.log"_qs;
-    for (const auto &with : cases) {
-        QVERIFY(write(program, with.content, with.runnable));
-        installed.path = with.wine;
-        installed.runs32 = with.runs32;
+        {native, true, {}, false, StartResult::Started}};
+    for (const auto &[content, runnable, wineFound, runs32, result] : cases) {
+        QVERIFY(!native.isEmpty() && write(program, content, runnable));
+        found.path = wineFound;
+        found.runs32 = runs32;
         QFile::remove(log);
-        const kivo::StartOutcome outcome = starter.start(folder, arguments);
-        QCOMPARE(outcome.result, with.result);
-        QCOMPARE(outcome.reason.isEmpty(), with.result != StartResult::Failed);
-        if (with.result != StartResult::Started) {
-            QVERIFY(!QFile::exists(log));
+        const StartOutcome outcome = starter.start(folder, arguments);
+        QCOMPARE(outcome.result, result);
+        QCOMPARE(outcome.reason.isEmpty(), result != StartResult::Failed);
+        QVERIFY(result == StartResult::Started || !QFile::exists(log));
+        if (result != StartResult::Started)
             continue;
-        }
         // Wine gets the program's whole path first; a native program only the arguments.
         QTRY_VERIFY(QFile(log).size() > 0);
-        QFile written(log);
-        QVERIFY(written.open(QIODevice::ReadOnly));
-        const QJsonObject entry = QJsonDocument::fromJson(written.readAll()).object();
-        QStringList received;
-        for (const QJsonValue &value : entry.value(u"arguments").toArray())
-            received.append(value.toString());
-        QCOMPARE(received,
-                 (with.wine.isEmpty() ? QStringList() : QStringList{program}) + arguments.mid(1));
+        const QJsonObject entry = QJsonDocument::fromJson(onDisk(log)).object();
+        QCOMPARE(entry.value(u"arguments").toVariant().toStringList(),
+                 (wineFound.isEmpty() ? QStringList() : QStringList{program}) + arguments.mid(1));
         QCOMPARE(entry.value(u"cwd").toString(), folder);
     }
     QVERIFY(QFile::remove(program));
@@ -430,10 +345,8 @@ void TestBase::foldersAndDrives()
     const QString folder = QDir(dir.path()).canonicalPath();
     const QByteArray base = QFile::encodeName(folder) + '/';
     for (const char *name :
-         {"b.bin", "A.BIN", ".hidden", "README", "bad\xff.bin", "HEADERS", "sse.EXE", "Sse.exe"}) {
-        FILE *file = std::fopen((base + name).constData(), "w");
-        QVERIFY(file && std::fclose(file) == 0);
-    }
+         {"b.bin", "A.BIN", ".hidden", "README", "bad\xff.bin", "HEADERS", "sse.EXE", "Sse.exe"})
+        QVERIFY(::close(::creat((base + name).constData(), 0644)) == 0);
     for (const char *name : {"Headers", "SSE.EXE", "bad\xfe folder"})
         QVERIFY(::mkdir((base + name).constData(), 0755) == 0);
     // QTemporaryDir cannot name these to remove them.
@@ -445,72 +358,80 @@ void TestBase::foldersAndDrives()
     QVERIFY(QFile::link(folder + u"/gone"_qs, folder + u"/dangling"_qs));
 
     // No hidden names, none that would not come back to the same bytes.
-    QStringList files = kivo::listFolder(folder, kivo::EntryKind::Files);
-    kivo::sortNames(files);
-    QCOMPARE(files, QStringList({u"A.BIN"_qs, u"b.bin"_qs, u"HEADERS"_qs, u"link"_qs, u"README"_qs,
-                                 u"Sse.exe"_qs, u"sse.EXE"_qs}));
-    QStringList folders = kivo::listFolder(folder, kivo::EntryKind::Folders);
-    kivo::sortNames(folders);
-    QCOMPARE(folders, QStringList({u"Headers"_qs, u"SSE.EXE"_qs}));
+    QStringList files = listFolder(folder, EntryKind::Files);
+    QStringList folders = listFolder(folder, EntryKind::Folders);
+    sortNames(files);
+    sortNames(folders);
+    QCOMPARE(files, words("A.BIN b.bin HEADERS link README Sse.exe sse.EXE"));
+    QCOMPARE(folders, words("Headers SSE.EXE"));
 
     // As Windows finds a name: the name itself, else its first case variant
     // by bytes, each time of the kind asked for.
-    using kivo::EntryKind;
-    QCOMPARE(kivo::entryIgnoringCase(folder, u"sse.exe"_qs, EntryKind::Files), u"Sse.exe"_qs);
-    QCOMPARE(kivo::entryIgnoringCase(folder, u"SSE.EXE"_qs, EntryKind::Files), u"Sse.exe"_qs);
-    QCOMPARE(kivo::entryIgnoringCase(folder, u"sse.EXE"_qs, EntryKind::Files), u"sse.EXE"_qs);
-    QCOMPARE(kivo::entryIgnoringCase(folder, u"sse.exe"_qs, EntryKind::Folders), u"SSE.EXE"_qs);
-    QCOMPARE(kivo::entryIgnoringCase(folder, u"headers"_qs, EntryKind::Files), u"HEADERS"_qs);
-    QCOMPARE(kivo::pathIgnoringCase(folder, u"headers"_qs), folder + u"/Headers"_qs);
-    QCOMPARE(kivo::pathIgnoringCase(folder, u"readme"_qs), folder + u"/readme"_qs);
+    QCOMPARE(entryIgnoringCase(folder, u"sse.exe"_qs, EntryKind::Files), u"Sse.exe"_qs);
+    QCOMPARE(entryIgnoringCase(folder, u"SSE.EXE"_qs, EntryKind::Files), u"Sse.exe"_qs);
+    QCOMPARE(entryIgnoringCase(folder, u"sse.EXE"_qs, EntryKind::Files), u"sse.EXE"_qs);
+    QCOMPARE(entryIgnoringCase(folder, u"sse.exe"_qs, EntryKind::Folders), u"SSE.EXE"_qs);
+    QCOMPARE(entryIgnoringCase(folder, u"headers"_qs, EntryKind::Files), u"HEADERS"_qs);
+    QCOMPARE(pathIgnoringCase(folder, u"headers"_qs), folder + u"/Headers"_qs);
+    QCOMPARE(pathIgnoringCase(folder, u"readme"_qs), folder + u"/readme"_qs);
+
+    // Short paths: the canonical path of any form of an existing folder.
+    QVERIFY(QFile::link(folder, folder + u"/Headers/back"_qs));
+    for (const QString &form :
+         {dir.path() + u'/', dir.path() + u"/./"_qs, folder + u"/Headers/back"_qs, folder})
+        QCOMPARE(GetShortPathName(form), folder);
+    const QString missing = folder + u"/no such folder"_qs;
+    QCOMPARE(GetShortPathName(missing),
+             u"Impossibile trovare il file o la cartella: "_qs + missing);
+    QCOMPARE(StripTerminator(u"abc"_qs), u"abc"_qs);
+    QCOMPARE(StripTerminator(QChar(0) + u"abc"_qs), QString());
+    QCOMPARE(StripTerminator(u"ab"_qs + QChar(0) + u'c'), u"ab"_qs);
 
     // Numbers by value, letter case aside, across the parts of a large folder.
     QStringList many;
     for (int number = 20000; number > 0; --number)
         many.append((number % 2 ? u"Disc"_qs : u"disc"_qs) + QString::number(number));
-    std::shuffle(many.begin(), many.end(), *QRandomGenerator::global());
-    kivo::sortNames(many);
+    std::shuffle(many.begin(), many.end(), QRandomGenerator(2024));
+    sortNames(many);
     for (int number = 1; number <= 20000; ++number)
         QVERIFY(many.at(number - 1).endsWith(u"c"_qs + QString::number(number)));
 
     // A drive's root leads a path path-wise; a drive list entry designates its drive.
     QHash<QString, QString> current;
-    const kivo::Drives drives({{u"/"_qs, u"system"_qs},
-                               {u"/media/cd"_qs, u"DISC"_qs},
-                               {u"/media/cd/"_qs, QString()},
-                               {u"relative"_qs, QString()}},
-                              current, u"/media/cd/games"_qs);
-    QCOMPARE(drives.count(), 2);
+    const Drives drives({{u"/"_qs, u"system"_qs},
+                         {u"/media/cd"_qs, u"DISC"_qs},
+                         {u"/media/cd/"_qs, QString()},
+                         {u"relative"_qs, QString()}},
+                        current, u"/media/cd/games"_qs);
     QCOMPARE(drives.entryText(1), u"/media/cd [DISC]"_qs);
-    QCOMPARE(drives.volumeOf(u"/media/cd/x"_qs), 1);
-    QCOMPARE(drives.volumeOf(u"/media/cd2"_qs), 0);
-    QCOMPARE(drives.designated(u"/media/cd [DISC]"_qs), 1);
-    QCOMPARE(drives.designated(u"/media/cd/x"_qs), -1);
-    // The drives a person browses: the system's root first, disks, discs and
-    // sticks (under /media and /run/media); no pseudo or system file system.
-    const QList<kivo::Mount> mounts{
-        {u"/media/cdrom0"_qs, "iso9660", u"DISC"_qs, true},
-        {u"/run/media/ann/STICK"_qs, "vfat", u"STICK"_qs},
-        {u"/"_qs, "ext4", u"root"_qs},
-        {u"/run/user/1000"_qs, "tmpfs", {}},
-        {u"/proc"_qs, "proc", {}},
-        {u"/home"_qs, "ext4", {}},
-        {u"/snap/core/1"_qs, "squashfs", {}, true},
-        {u"/mnt/locked"_qs, "ext4", {}, true},
-        {u"/srv"_qs, "tmpfs", {}, true},
-        {u"/media/gone"_qs, "vfat", {}, false, false},
-        {u"/devices"_qs, "devtmpfs", {}},
-        {u"/usr"_qs, "ext4", {}, true},
-    };
-    QStringList roots;
-    for (const kivo::Volume &volume : kivo::userVolumes(mounts))
-        roots << volume.root + u' ' + volume.label;
-    QCOMPARE(roots, QStringList({u"/ root"_qs, u"/home "_qs, u"/media/cdrom0 DISC"_qs,
-                                 u"/mnt/locked "_qs, u"/run/media/ann/STICK STICK"_qs}));
-
+    QCOMPARE(
+        QList<int>({drives.count(), drives.volumeOf(u"/media/cd/x"_qs),
+                    drives.volumeOf(u"/media/cd2"_qs), drives.designated(u"/media/cd [DISC]"_qs),
+                    drives.designated(u"/media/cd/x"_qs)}),
+        QList<int>({2, 1, 0, 1, -1}));
     // The picker starts in the program's own folder, on its drive.
     QCOMPARE(drives.currentFolder(drives.startVolume()), u"/media/cd/games"_qs);
     QCOMPARE(drives.currentFolder(0), u"/"_qs);
+
+    // The drives a person browses: the system's root first, disks, discs and
+    // sticks (under /media and /run/media); no pseudo or system file system.
+    const QList<Mount> mounts{{u"/media/cdrom0"_qs, "iso9660", u"DISC"_qs, true},
+                              {u"/run/media/ann/STICK"_qs, "vfat", u"STICK"_qs},
+                              {u"/"_qs, "ext4", u"root"_qs},
+                              {u"/run/user/1000"_qs, "tmpfs", {}},
+                              {u"/proc"_qs, "proc", {}},
+                              {u"/home"_qs, "ext4", {}},
+                              {u"/snap/core/1"_qs, "squashfs", {}, true},
+                              {u"/mnt/locked"_qs, "ext4", {}, true},
+                              {u"/srv"_qs, "tmpfs", {}, true},
+                              {u"/media/gone"_qs, "vfat", {}, false, false},
+                              {u"/devices"_qs, "devtmpfs", {}},
+                              {u"/usr"_qs, "ext4", {}, true}};
+    QStringList roots;
+    for (const Volume &volume : userVolumes(mounts))
+        roots << volume.root + u':' + volume.label;
+    QCOMPARE(roots,
+             words("/:root /home: /media/cdrom0:DISC /mnt/locked: /run/media/ann/STICK:STICK"));
 }
 
 QTEST_GUILESS_MAIN(TestBase)

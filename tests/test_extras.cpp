@@ -1,165 +1,103 @@
 // The header extraction launcher, the About window, and how the program's
 // windows come, go and keep in front.
 
-#include "extras/about.h"
-#include "extras/extrlowl.h"
 #include "harness.h"
-#include "lang/messages.h"
 #include "mainwindow/keepinfront.h"
 #include "mainwindow/messageboxes.h"
-#include "ui_about.h"
-#include "ui_aprifile.h"
-#include "ui_extrlowl.h"
 
-#include <QDialog>
-#include <QGroupBox>
-#include <QStyleOptionButton>
+#include <QtWidgets>
 #include <qpa/qwindowsysteminterface.h>
+
+using namespace Messages;
 
 class TestExtras : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void theLauncherStartsTheTool();
-    void windowsComeAndGoInOrder();
+    void windowsComeAndGoAndTheLauncherStartsTheTool();
     void theWindowOpenedLastKeepsInFront();
     void everyTextShowsWhole();
 };
 
-namespace
-{
+static constexpr auto editField = QStyle::SC_ComboBoxEditField;
 
 // Lets queued activation changes happen.
-void settle()
+static void settle()
 {
     for (int round = 0; round < 20; ++round)
         QCoreApplication::processEvents();
 }
 
-// The windows, in the order they are hidden.
+// The windows' names in the order they are hidden while this lives.
 struct HideOrder : QObject {
     QStringList hidden;
-    void watch(std::initializer_list<QWidget *> windows)
+    HideOrder(std::initializer_list<QWidget *> windows)
     {
         for (QWidget *window : windows)
-            window->installEventFilter(this);
-    }
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Hide)
-            hidden.append(watched->objectName());
-        return false;
+            connect(window->windowHandle(), &QWindow::visibleChanged, this,
+                    [this, name = window->objectName()](bool visible) {
+                        if (!visible)
+                            hidden << name;
+                    });
     }
 };
 
-// The texts of a window's visible controls that do not fit the room their
-// control gives them, measured with the control's font.
-QStringList cutTexts(QWidget *window)
+// The texts of the visible controls that do not fit the room their control
+// gives them, measured with the control's font.
+static QStringList cutTexts()
 {
     QStringList cut;
-    for (QWidget *control : window->findChildren<QWidget *>()) {
-        if (!control->isVisibleTo(window) || control->window() != window)
+    for (QWidget *control : QApplication::allWidgets()) {
+        if (!control->isVisible())
             continue;
+        const QRect contents = control->contentsRect();
         const QFontMetrics metrics = control->fontMetrics();
-        const auto check = [&](QString text, int room) {
+        QStyle *style = control->style();
+        int room = contents.width();
+        QStringList texts; // each to fit the room, line by line
+        auto *label = qobject_cast<QLabel *>(control);
+        if (auto *field = qobject_cast<PathField *>(control)) {
+            // A path too long shows its start and its end.
+            texts << field->shownText();
+            if (texts[0].left(4) != field->text().left(4) ||
+                texts[0].right(4) != field->text().right(4))
+                cut << field->objectName() + u": "_qs + texts[0];
+        } else if (label && !label->wordWrap()) {
+            texts << label->text();
+        } else if (label) {
+            if (metrics.boundingRect(contents, Qt::TextWordWrap, label->text()).height() >
+                contents.height())
+                cut << label->objectName();
+        } else if (auto *button = qobject_cast<QPushButton *>(control)) {
+            QStyleOptionButton option;
+            option.initFrom(button);
+            room = style->subElementRect(style->SE_PushButtonContents, &option, button).width();
+            texts << button->text();
+        } else if (auto *frame = qobject_cast<QGroupBox *>(control)) {
+            room = frame->width();
+            texts << frame->title();
+        } else if (auto *list = qobject_cast<QComboBox *>(control)) {
+            QStyleOptionComboBox option;
+            option.initFrom(list);
+            room = style->subControlRect(style->CC_ComboBox, &option, editField, list).width();
+            for (int index = 0; index < list->count(); ++index)
+                texts << list->itemText(index);
+            if (auto *listBox = qobject_cast<ListBox *>(list))
+                texts << listBox->editAreaText();
+        }
+        for (QString text : texts) {
             text.replace(u"&&"_qs, u"\x01"_qs).remove(u'&').replace(u'\x01', u'&');
             for (const QString &line : text.split(u"\r\n"_qs)) {
                 if (metrics.horizontalAdvance(line) > room)
                     cut << control->objectName() + u": "_qs + line;
             }
-        };
-        if (auto *field = qobject_cast<PathField *>(control)) {
-            // A path too long shows its start and its end.
-            const QString shown = field->shownText();
-            check(shown, field->contentsRect().width());
-            if (shown.left(4) != field->text().left(4) || shown.right(4) != field->text().right(4))
-                cut << field->objectName() + u": "_qs + shown;
-        } else if (auto *label = qobject_cast<QLabel *>(control)) {
-            const QRect room = label->contentsRect();
-            if (!label->wordWrap())
-                check(label->text(), room.width());
-            else if (metrics.boundingRect(room, Qt::TextWordWrap, label->text()).height() >
-                     room.height())
-                cut << label->objectName();
-        } else if (auto *button = qobject_cast<QPushButton *>(control)) {
-            QStyleOptionButton option;
-            option.initFrom(button);
-            check(button->text(),
-                  button->style()
-                      ->subElementRect(QStyle::SE_PushButtonContents, &option, button)
-                      .width());
-        } else if (auto *frame = qobject_cast<QGroupBox *>(control)) {
-            check(frame->title(), frame->width());
-        } else if (auto *list = qobject_cast<QComboBox *>(control)) {
-            QStyleOptionComboBox option;
-            option.initFrom(list);
-            const int room = list->style()
-                                 ->subControlRect(QStyle::CC_ComboBox, &option,
-                                                  QStyle::SC_ComboBoxEditField, list)
-                                 .width();
-            for (int index = 0; index < list->count(); ++index)
-                check(list->itemText(index), room);
-            if (auto *listBox = qobject_cast<ListBox *>(list))
-                check(listBox->editAreaText(), room);
         }
     }
     return cut;
 }
 
-} // namespace
-
-void TestExtras::theLauncherStartsTheTool()
-{
-    QTemporaryDir own;
-    Harness harness(own.path());
-    Form1 &form = harness.start();
-    form.ui->extr1->trigger();
-    ExtrlowL *launcher = form.extrlowL;
-    const auto press = [&](const QString &name) {
-        launcher->ui->Text1->setText(name);
-        QTest::mouseClick(launcher->ui->Command1, Qt::LeftButton);
-    };
-
-    // Only the empty name is refused, in a plain box over the launcher.
-    press(QString());
-    QCOMPARE(harness.seams.boxes.value(0).text, Messages::msgneedhdrname(form.lingua));
-    QVERIFY(harness.seams.boxes.value(0).owner == launcher &&
-            harness.seams.boxes.value(0).icon == kivo::BoxIcon::None);
-    // Any other name reaches the tool whole, ".sgh" with it, once a press.
-    press(u"my game"_qs);
-    press(u"  "_qs);
-    QCOMPARE(harness.seams.starts, QList<QStringList>({{u"extrlow.exe"_qs, u"my game.sgh"_qs},
-                                                       {u"extrlow.exe"_qs, u"  .sgh"_qs}}));
-    QCOMPARE(launcher->extractionDecision().line.text(), u"extrlow.exe   .sgh"_qs);
-
-    // A tool that cannot start is reported over the launcher; the name stays.
-    const QString tool = u"extrlow.exe"_qs;
-    for (const auto &[result, text] :
-         {qMakePair(kivo::StartResult::NotFound, Messages::msgnoprogram(form.lingua, tool)),
-          qMakePair(kivo::StartResult::NoWine, Messages::msgnowine(form.lingua, tool))}) {
-        harness.seams.outcome = {result, {}};
-        press(u"daytona"_qs);
-        QCOMPARE(harness.seams.boxes.last().text, text);
-        QCOMPARE(harness.seams.boxes.last().owner, launcher);
-    }
-    QVERIFY(launcher->isVisible() && form.isVisible() && launcher->ui->Text1->text() == u"daytona");
-
-    // Outside the SSE folder: said over the launcher, then every window closes.
-    harness.seams.outcome = {};
-    form.ui->help1->trigger();
-    form.aprifileWindow().show();
-    HideOrder order;
-    order.watch({form.about, form.apriFile, launcher, &form});
-    form.ui->Text7->setTag(u"/elsewhere"_qs);
-    press(u"daytona"_qs);
-    QCOMPARE(harness.seams.boxes.last().text, Messages::msgnotinssedir(form.lingua));
-    QCOMPARE(harness.seams.boxes.last().owner, launcher);
-    QCOMPARE(order.hidden, QStringList({u"About"_qs, u"ApriFile"_qs, u"ExtrlowL"_qs, u"Form1"_qs}));
-    QCOMPARE(harness.seams.starts.size(), 4);
-}
-
-void TestExtras::windowsComeAndGoInOrder()
+void TestExtras::windowsComeAndGoAndTheLauncherStartsTheTool()
 {
     Harness harness;
     Form1 &form = harness.start();
@@ -172,14 +110,12 @@ void TestExtras::windowsComeAndGoInOrder()
     QCOMPARE(form.extrlowL.data(), launcher.data());
     form.ui->opz13->trigger();
     form.ui->help1->trigger();
-    About *about = form.about;
-    const QString french = about->ui->Label3->text();
+    const QString french = form.about->ui->Label3->text();
     form.ui->opz11->trigger();
-    QCOMPARE(about->ui->Label3->text().count(u"\r\n") + 3, french.count(u"\r\n"));
+    QCOMPARE(form.about->ui->Label3->text().count(u"\r\n") + 3, french.count(u"\r\n"));
     launcher->close();
     form.ui->extr1->trigger();
-    QVERIFY(form.extrlowL.data() != launcher.data());
-    QCOMPARE(form.extrlowL->ui->Text1->text(), QString());
+    QVERIFY(form.extrlowL.data() != launcher.data() && form.extrlowL->ui->Text1->text().isEmpty());
 
     // Enter on About's OK closes it, as Escape does; Escape closes the
     // launcher, and cancels the picker.
@@ -204,11 +140,53 @@ void TestExtras::windowsComeAndGoInOrder()
     // Exit: picker, About, main window, launcher.
     form.ui->extr1->trigger();
     form.ui->help1->trigger();
-    HideOrder order;
     form.aprifileWindow().show();
-    order.watch({form.about, form.apriFile, form.extrlowL, &form});
+    HideOrder quitting{form.about, form.apriFile, form.extrlowL, &form};
     form.ui->file1->trigger();
-    QCOMPARE(order.hidden, QStringList({u"ApriFile"_qs, u"About"_qs, u"Form1"_qs, u"ExtrlowL"_qs}));
+    QCOMPARE(quitting.hidden, words("ApriFile About Form1 ExtrlowL"));
+
+    // The launcher, shown again.
+    form.show();
+    form.ui->extr1->trigger();
+    launcher = form.extrlowL;
+    const QList<ShownBox> &boxes = harness.seams.boxes;
+    const auto press = [&](const QString &name) {
+        launcher->ui->Text1->setText(name);
+        QTest::mouseClick(launcher->ui->Command1, Qt::LeftButton);
+    };
+
+    // Only the empty name is refused, in a plain box over the launcher.
+    press(QString());
+    QCOMPARE(boxes.value(0).text, msgneedhdrname(form.lingua));
+    QVERIFY(boxes.value(0).owner == launcher && boxes.value(0).icon == kivo::BoxIcon::None);
+    // Any other name reaches the tool whole, ".sgh" with it, once a press.
+    press(u"my game"_qs);
+    press(u"  "_qs);
+    QCOMPARE(harness.seams.starts, QList<QStringList>({{u"extrlow.exe"_qs, u"my game.sgh"_qs},
+                                                       {u"extrlow.exe"_qs, u"  .sgh"_qs}}));
+    QCOMPARE(launcher->extractionDecision().line.text(), u"extrlow.exe   .sgh"_qs);
+
+    // A tool that cannot start is reported over the launcher; the name stays.
+    const QString tool = u"extrlow.exe"_qs;
+    for (const auto &[result, text] :
+         {qMakePair(kivo::StartResult::NotFound, msgnoprogram(form.lingua, tool)),
+          qMakePair(kivo::StartResult::NoWine, msgnowine(form.lingua, tool))}) {
+        harness.seams.outcome = {result, {}};
+        press(u"daytona"_qs);
+        QVERIFY(boxes.last().text == text && boxes.last().owner == launcher);
+    }
+    QVERIFY(launcher->isVisible() && form.isVisible() && launcher->ui->Text1->text() == u"daytona");
+
+    // Outside the SSE folder: said over the launcher, then every window closes.
+    harness.seams.outcome = {};
+    form.ui->help1->trigger();
+    form.aprifileWindow().show();
+    HideOrder outside{form.about, form.apriFile, launcher, &form};
+    form.ui->Text7->setTag(u"/elsewhere"_qs);
+    press(u"daytona"_qs);
+    QVERIFY(boxes.last().text == msgnotinssedir(form.lingua) && boxes.last().owner == launcher);
+    QCOMPARE(outside.hidden, words("About ApriFile ExtrlowL Form1"));
+    QCOMPARE(harness.seams.starts.size(), 4);
 }
 
 void TestExtras::theWindowOpenedLastKeepsInFront()
@@ -222,17 +200,25 @@ void TestExtras::theWindowOpenedLastKeepsInFront()
         ++requests;
         activate(window);
     });
-    form.ui->extr1->trigger();
-    form.ui->help1->trigger();
-    settle();
+    const auto restore = qScopeGuard([&] { KeepInFront::setActivation(activate); });
+    // Opens the launcher, then About, and lets the activations happen.
+    const auto openBoth = [&] {
+        form.ui->extr1->trigger();
+        form.ui->help1->trigger();
+        settle();
+    };
+    const auto activated = [&](QWidget *window) {
+        window->activateWindow();
+        settle();
+        return QApplication::activeWindow();
+    };
+    openBoth();
 
     // Whichever window the user picks, the About window comes back, asking
     // once: its deactivation and the new focus window are one change.
     for (QWidget *picked : std::initializer_list<QWidget *>{form.extrlowL.data(), &form}) {
         requests = 0;
-        picked->activateWindow();
-        settle();
-        QCOMPARE(QApplication::activeWindow(), form.about);
+        QCOMPARE(activated(picked), form.about);
         QCOMPARE(requests, 1);
     }
     // A modal box is left alone.
@@ -240,9 +226,7 @@ void TestExtras::theWindowOpenedLastKeepsInFront()
         QDialog box(form.extrlowL);
         box.setModal(true);
         box.show();
-        box.activateWindow();
-        settle();
-        QCOMPARE(QApplication::activeWindow(), &box);
+        QCOMPARE(activated(&box), &box);
     }
 
     // The real box belongs to the window that asks, whatever is active, and
@@ -266,15 +250,11 @@ void TestExtras::theWindowOpenedLastKeepsInFront()
     QCOMPARE(QApplication::activeWindow(), form.extrlowL);
     form.extrlowL->close();
     settle();
-    form.activateWindow();
-    settle();
-    QCOMPARE(QApplication::activeWindow(), &form);
+    QCOMPARE(activated(&form), &form);
 
-    form.ui->extr1->trigger();
-    form.ui->help1->trigger();
-    settle();
     // A compositor answering late: Qt's focus window is one whose platform
     // window is gone. The check waits for the next focus change.
+    openBoth();
     QWindow *const late = form.extrlowL->windowHandle();
     late->destroy();
     QWindowSystemInterface::handleWindowActivated<QWindowSystemInterface::SynchronousDelivery>(
@@ -282,11 +262,7 @@ void TestExtras::theWindowOpenedLastKeepsInFront()
     requests = 0;
     settle();
     QVERIFY(QGuiApplication::focusWindow() == late && requests == 0);
-    form.activateWindow();
-    settle();
-    QVERIFY(QApplication::activeWindow() == form.about && requests == 1);
-
-    KeepInFront::setActivation(activate);
+    QVERIFY(activated(&form) == form.about && requests == 1);
 }
 
 // In every language, at the default font and half as large again, every
@@ -298,8 +274,8 @@ void TestExtras::everyTextShowsWhole()
     SseFolder sse;
     Harness harness(sse.path);
     harness.seams.volumes.append({sse.temp.path(), u"a volume with a long name"_qs});
-    harness.chosen({{1, u"a header with a name far too long for its field, "_qs.repeated(4) +
-                            u"daytona.sgh"_qs}});
+    harness.chosen(
+        {u"a header with a name far too long for its field, "_qs.repeated(4) + u"daytona.sgh"_qs});
     Form1 &form = harness.start();
     const QFont font = QApplication::font();
     for (const qreal scale : {1.0, 1.5}) {
@@ -314,10 +290,7 @@ void TestExtras::everyTextShowsWhole()
             for (QPushButton *request : {form.ui->Command1, form.ui->Command7}) {
                 QTest::mouseClick(request, Qt::LeftButton);
                 settle();
-                for (QWidget *window : std::initializer_list<QWidget *>{
-                         &form, form.about, form.extrlowL, form.apriFile})
-                    QVERIFY2(cutTexts(window).isEmpty(),
-                             qPrintable(form.lingua + cutTexts(window).join(u'|')));
+                QCOMPARE(cutTexts(), QStringList());
             }
             QCOMPARE(form.minimumSize(), form.maximumSize());
             sizes[form.lingua] = form.size();

@@ -3,7 +3,8 @@
 // drives and folders that are not there.
 
 #include "harness.h"
-#include "lang/messages.h"
+
+using namespace Messages;
 
 class TestPicker : public QObject
 {
@@ -16,22 +17,6 @@ private slots:
     void drivesAndFoldersThatAreNotThere();
 };
 
-namespace
-{
-
-void open(DirListBox *list, const QString &text)
-{
-    const QList<QTreeWidgetItem *> found =
-        list->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
-    QVERIFY2(!found.isEmpty(), qPrintable(text));
-    list->scrollToItem(found.first());
-    const QPoint at = list->visualItemRect(found.first()).center();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
-}
-
-} // namespace
-
 void TestPicker::eachRequestOpensWhereItsFilesAre()
 {
     SseFolder sse;
@@ -40,54 +25,48 @@ void TestPicker::eachRequestOpensWhereItsFilesAre()
     QVERIFY(QDir(sse.path).rename(u"headers"_qs, u"Headers"_qs) &&
             QDir(sse.path).rename(u"bios"_qs, u"BIOS"_qs) && makeFile(sse / u"HEADERS"_qs));
     Harness harness(sse.path);
-    const Ui::Form1 &ui = *harness.start().ui;
-    const QPair<QPushButton *, QString> requests[] = {{ui.Command1, sse / u"Headers"_qs},
-                                                      {ui.Command3, sse / u"BIOS"_qs},
-                                                      {ui.Command4, sse / u"BIOS"_qs},
-                                                      {ui.Command5, sse.path},
-                                                      {ui.Command6, sse.path}};
-    for (const auto &[button, folder] : requests) {
-        QTest::mouseClick(button, Qt::LeftButton);
-        const Ui::ApriFile &p = harness.picker();
+    Form1 &form = harness.start();
+    const Ui::Form1 &ui = *form.ui;
+    const QString bios = sse / u"BIOS"_qs;
+    const QStringList folders{sse / u"Headers"_qs, bios, bios, sse.path, sse.path};
+    int request = 0;
+    for (QPushButton *button : {ui.Command1, ui.Command3, ui.Command4, ui.Command5, ui.Command6}) {
+        const Ui::ApriFile &p = harness.request(button);
         QVERIFY(p.Dir1->isHidden() && p.File1->isVisible() && !p.Drive1->isEnabled());
-        QCOMPARE(p.File1->path(), folder);
-        QCOMPARE(p.Text1->text(), folder);
+        QCOMPARE(QStringList({p.File1->path(), p.Text1->text()}),
+                 QStringList(2, folders[request++]));
     }
     // Hidden files left out; files without a dot in; numbers by value.
-    QTest::mouseClick(ui.Command1, Qt::LeftButton);
-    QCOMPARE(listed(harness.picker().File1),
-             QStringList({u"Disc2.sgh"_qs, u"disc10.sgh"_qs, oddHeader, u"README"_qs}));
+    harness.request(ui.Command1);
+    QCOMPARE(harness.files(), words("Disc2.sgh disc10.sgh") << oddHeader << u"README"_qs);
     // The folder request: every drive and folder, from where the picker was.
-    QTest::mouseClick(ui.Command7, Qt::LeftButton);
-    const Ui::ApriFile &p = harness.picker();
+    const Ui::ApriFile &p = harness.request(ui.Command7);
     QVERIFY(p.File1->isHidden() && p.Dir1->isVisible() && p.Drive1->isEnabled());
     QCOMPARE(p.Dir1->path(), sse / u"Headers"_qs);
-    open(p.Dir1, u"sub folder"_qs);
+    clickItem(p.Dir1, u"sub folder"_qs, true);
     QCOMPARE(p.Text1->text(), sse / u"Headers/sub folder"_qs);
     QVERIFY(harness.seams.boxes.isEmpty() && harness.settings.saves.size() == 5);
 
     // Folders truly missing are reported, over the main window, in the
     // language; the picker closes and nothing is written.
-    QVERIFY(QDir(sse / u"BIOS"_qs).removeRecursively() && makeFile(sse / u"bios"_qs));
-    harness.form->lingua = u"Italiano"_qs;
+    QVERIFY(QDir(bios).removeRecursively() && makeFile(sse / u"bios"_qs));
+    form.lingua = u"Italiano"_qs;
     QTest::mouseClick(ui.Command4, Qt::LeftButton);
-    QVERIFY(!harness.form->apriFile);
     const ShownBox box = harness.seams.boxes.value(0);
-    QVERIFY(box.owner == harness.form.get() && box.icon == kivo::BoxIcon::Critical &&
-            box.title == u"Error" && box.text == Messages::msgnobios(harness.form->lingua));
+    QVERIFY(!form.apriFile && box.owner == &form && box.icon == kivo::BoxIcon::Critical &&
+            box.title == u"Error" && box.text == msgnobios(form.lingua));
     ui.Text7->setText(sse / u"gone"_qs);
     QTest::mouseClick(ui.Command5, Qt::LeftButton);
-    QCOMPARE(harness.seams.boxes.value(1).text, Messages::msgnossepath(harness.form->lingua));
+    QCOMPARE(harness.seams.boxes.value(1).text, msgnossepath(form.lingua));
     QCOMPARE(harness.settings.saves.size(), 5);
 
     // A folder large enough to be sorted aside lists every file once sorted.
-    QVERIFY(QDir().mkpath(sse / u"many"_qs));
     for (int number = 1; number <= 6000; ++number)
-        QVERIFY(QFile(sse / u"many/disc %1.bin"_qs.arg(number)).open(QIODevice::WriteOnly));
+        QVERIFY(makeFile(sse / u"many/disc %1.bin"_qs.arg(number)));
     ui.Text7->setText(sse / u"many"_qs);
-    QTest::mouseClick(ui.Command5, Qt::LeftButton);
-    QTRY_COMPARE(listed(harness.picker().File1).size(), 6000);
-    QCOMPARE(listed(harness.picker().File1).mid(8, 3),
+    harness.request(ui.Command5);
+    QTRY_COMPARE(harness.files().size(), 6000);
+    QCOMPARE(harness.files().mid(8, 3),
              QStringList({u"disc 9.bin"_qs, u"disc 10.bin"_qs, u"disc 11.bin"_qs}));
 }
 
@@ -97,16 +76,16 @@ void TestPicker::aChoiceFillsItsFieldAndIsSaved()
     Harness harness(sse.path);
     Form1 &form = harness.start();
     const Ui::Form1 &ui = *form.ui;
+    QMap<QString, QString> &saved = harness.settings.values;
     const auto choose = [&](QPushButton *button, const QString &name, bool twice) {
-        QTest::mouseClick(button, Qt::LeftButton);
-        clickFile(harness.picker().File1, name, twice);
+        clickItem(harness.request(button).File1, name, twice);
         if (!twice)
             QTest::mouseClick(harness.picker().OKButton, Qt::LeftButton);
         QVERIFY(!form.apriFile);
     };
     ui.Combo2->setCurrentIndex(4);
     choose(ui.Command1, oddHeader, true);
-    QCOMPARE(harness.settings["Last Folders/load-lastdir1"], sse / u"headers"_qs);
+    QCOMPARE(saved[u"Last Folders/load-lastdir1"_qs], sse / u"headers"_qs);
     choose(ui.Command3, oddBios, false);
     choose(ui.Command4, u"stv.bin"_qs, false);
     choose(ui.Command6, u"cart.bin"_qs, true);
@@ -115,108 +94,95 @@ void TestPicker::aChoiceFillsItsFieldAndIsSaved()
                                       {ui.Text4, u"stv.bin"_qs},
                                       {ui.Text6, u"cart.bin"_qs}}) {
         const QString key = u"Last Folders/text"_qs + field->objectName().mid(4);
-        QCOMPARE(QStringList({field->text(), field->tag(), harness.settings.values[key],
-                              harness.settings.values[key + u"tag"_qs]}),
+        QCOMPARE(QStringList({field->text(), field->tag(), saved[key], saved[key + u"tag"_qs]}),
                  QStringList(4, name));
     }
     // The header chose Saturn; the cartridge's switch can now be ticked.
     QVERIFY(ui.Option1->isChecked() && ui.Check2->isEnabled() && !ui.Check1->isEnabled());
 
     // Confirmed with no file: empty field and tag, both saved.
-    QTest::mouseClick(ui.Command6, Qt::LeftButton);
-    QTest::mouseClick(harness.picker().OKButton, Qt::LeftButton);
-    QCOMPARE(ui.Text6->text() + ui.Text6->tag() + harness.settings["Last Folders/text6tag"],
-             QString());
+    QTest::mouseClick(harness.request(ui.Command6).OKButton, Qt::LeftButton);
+    QCOMPARE(ui.Text6->text() + ui.Text6->tag() + saved[u"Last Folders/text6tag"_qs], QString());
 
     // A folder through a link: the path as chosen, its short form as the
     // tag, and the folder check follows at once.
     QVERIFY(QFile::link(sse.path, sse.temp.path() + u"/link"_qs));
     ui.Text7->setTag(sse.temp.path());
     QVERIFY(!form.inSseFolder());
-    QTest::mouseClick(ui.Command7, Qt::LeftButton);
-    harness.picker().Dir1->setPath(sse.temp.path());
-    open(harness.picker().Dir1, u"link"_qs);
+    harness.request(ui.Command7).Dir1->setPath(sse.temp.path());
+    clickItem(harness.picker().Dir1, u"link"_qs, true);
     QTest::mouseClick(harness.picker().OKButton, Qt::LeftButton);
     QCOMPARE(ui.Text7->text() + ui.Text7->tag(), sse.temp.path() + u"/link"_qs + sse.path);
-    QCOMPARE(harness.settings["Last Folders/text7tag"], sse.path);
+    QCOMPARE(saved[u"Last Folders/text7tag"_qs], sse.path);
     QCOMPARE(form.ssepath, form.apppath);
 }
 
 void TestPicker::thePickerRemembersWhereItWas()
 {
     SseFolder sse;
-    const QString disc = sse.temp.path() + u"/disc"_qs;
+    const QString disc = sse.temp.path() + u"/disc"_qs, discEntry = disc + u" [DISC]"_qs;
     QVERIFY(QDir().mkpath(disc + u"/a/b"_qs));
-    const QList<kivo::Volume> volumes{{u"/"_qs, u"system"_qs}, {disc, u"DISC"_qs}};
-    const QString discEntry = disc + u" [DISC]"_qs;
-    QMap<QString, QString> store;
-    {
-        Harness harness(sse.path);
-        harness.seams.volumes = volumes;
-        const Ui::Form1 &ui = *harness.start().ui;
-        QCOMPARE(harness.form->picker.dirselect1, u"-nope-"_qs);
-        // With nothing saved, the folder request starts in the program's own
-        // folder. Moves count at once, confirmed or not; Cancel writes nothing.
-        QTest::mouseClick(ui.Command7, Qt::LeftButton);
-        QCOMPARE(harness.picker().Dir1->path(), sse.path);
-        QTest::keyClick(harness.picker().Drive1, Qt::Key_Down);
-        open(harness.picker().Dir1, u"a"_qs);
-        QCOMPARE(harness.form->picker.dirselect1, disc + u"/a"_qs);
-        harness.settings.saves.clear();
-        QTest::mouseClick(harness.picker().CancelButton, Qt::LeftButton);
-        QTest::mouseClick(ui.Command7, Qt::LeftButton);
-        QCOMPARE(harness.picker().Drive1->drive(), discEntry);
-        QCOMPARE(harness.picker().Dir1->path(), disc + u"/a"_qs);
-        QTest::mouseClick(harness.picker().CancelButton, Qt::LeftButton);
-        QCOMPARE(harness.settings.saves, QStringList());
+    Harness first(sse.path), next(sse.path);
+    for (Harness *harness : {&first, &next})
+        harness->seams.volumes = {{u"/"_qs, u"system"_qs}, {disc, u"DISC"_qs}};
+    const Ui::Form1 &ui = *first.start().ui;
+    // Where a folder request opens, by drive and folder.
+    const auto place = [](Harness &harness) {
+        const Ui::ApriFile &p = harness.request(harness.form->ui->Command7);
+        return p.Drive1->drive() + u'|' + p.Dir1->path();
+    };
+    // With nothing saved, the folder request starts in the program's own
+    // folder. Moves count at once, confirmed or not; Cancel writes nothing.
+    QCOMPARE(place(first).section(u'|', 1), sse.path);
+    QTest::keyClick(first.picker().Drive1, Qt::Key_Down);
+    clickItem(first.picker().Dir1, u"a"_qs, true);
+    first.settings.saves.clear();
+    QTest::mouseClick(first.picker().CancelButton, Qt::LeftButton);
+    QCOMPARE(place(first), discEntry + u'|' + disc + u"/a"_qs);
+    QTest::mouseClick(first.picker().CancelButton, Qt::LeftButton);
+    QCOMPARE(first.settings.saves, QStringList());
 
-        // Enter confirms without keeping the place; Ok keeps it.
-        QTest::mouseClick(ui.Command1, Qt::LeftButton);
-        clickFile(harness.picker().File1, u"Disc2.sgh"_qs);
-        QTest::keyClick(harness.picker().File1, Qt::Key_Return);
-        QCOMPARE(ui.Text1->tag(), u"Disc2.sgh"_qs);
-        QCOMPARE(harness.settings["Last Folders/load-lastdir1"], QString());
-        QTest::mouseClick(ui.Command7, Qt::LeftButton);
-        harness.picker().Drive1->setDrive(discEntry);
-        open(harness.picker().Dir1, u"b"_qs);
-        QTest::mouseClick(harness.picker().OKButton, Qt::LeftButton);
-        QCOMPARE(harness.settings["Last Folders/load-lastdrive1"], discEntry);
-        QCOMPARE(harness.settings["Last Folders/load-lastdir1"], disc + u"/a/b"_qs);
-        store = harness.settings.values;
-    }
+    // Enter confirms without keeping the place; Ok keeps it.
+    clickItem(first.request(ui.Command1).File1, u"Disc2.sgh"_qs);
+    QTest::keyClick(first.picker().File1, Qt::Key_Return);
+    QCOMPARE(ui.Text1->tag(), u"Disc2.sgh"_qs);
+    QCOMPARE(first.settings["Last Folders/load-lastdir1"], QString());
+    first.request(ui.Command7).Drive1->setDrive(discEntry);
+    clickItem(first.picker().Dir1, u"b"_qs, true);
+    QTest::mouseClick(first.picker().OKButton, Qt::LeftButton);
+    QCOMPARE(first.settings["Last Folders/load-lastdrive1"], discEntry);
+    QCOMPARE(first.settings["Last Folders/load-lastdir1"], disc + u"/a/b"_qs);
+
     // In the next run the saved place wins over where the picker went since.
-    Harness harness(sse.path);
-    harness.seams.volumes = volumes;
-    harness.settings.values = store;
-    const Ui::Form1 &ui = *harness.start().ui;
-    QTest::mouseClick(ui.Command7, Qt::LeftButton);
-    harness.picker().Drive1->setDrive(u"/"_qs);
-    QTest::mouseClick(harness.picker().CancelButton, Qt::LeftButton);
-    QTest::mouseClick(ui.Command7, Qt::LeftButton);
-    QCOMPARE(harness.picker().Drive1->drive(), discEntry);
-    QCOMPARE(harness.picker().Dir1->path(), disc + u"/a/b"_qs);
+    next.settings.values = first.settings.values;
+    first.form.reset();
+    next.start();
+    next.request(next.form->ui->Command7).Drive1->setDrive(u"/"_qs);
+    QTest::mouseClick(next.picker().CancelButton, Qt::LeftButton);
+    QCOMPARE(place(next), discEntry + u'|' + disc + u"/a/b"_qs);
 }
 
 void TestPicker::drivesAndFoldersThatAreNotThere()
 {
     SseFolder sse;
     const QString stick = sse.temp.path() + u"/stick"_qs;
-    const QString empty = sse.temp.path() + u"/no medium"_qs;
     QVERIFY(QDir().mkpath(stick + u"/games"_qs));
     Harness harness(sse.path);
-    harness.seams.volumes = {{u"/"_qs, u"system"_qs}, {stick, u"STICK"_qs}, {empty, u"EMPTY"_qs}};
+    harness.seams.volumes = {{u"/"_qs, u"system"_qs},
+                             {stick, u"STICK"_qs},
+                             {sse.temp.path() + u"/no medium"_qs, u"EMPTY"_qs}};
     harness.settings["General/language"] = u"Français"_qs;
-    const Ui::Form1 &ui = *harness.start().ui;
+    Form1 &form = harness.start();
+    const Ui::Form1 &ui = *form.ui;
 
     // A drive without a medium is said so, in Italian whatever the
     // language, and the lists go back to the drive and folder before.
-    QTest::mouseClick(ui.Command7, Qt::LeftButton);
+    QTest::keyClick(harness.request(ui.Command7).Drive1, Qt::Key_Down);
+    clickItem(harness.picker().Dir1, u"games"_qs, true);
     QTest::keyClick(harness.picker().Drive1, Qt::Key_Down);
-    open(harness.picker().Dir1, u"games"_qs);
-    QTest::keyClick(harness.picker().Drive1, Qt::Key_Down);
-    QCOMPARE(harness.seams.boxes.size(), 1);
-    QCOMPARE(harness.seams.boxes[0].text, u"Errore: Drive non accessibile."_qs);
-    QCOMPARE(harness.seams.boxes[0].owner, harness.form->apriFile.data());
+    const QList<ShownBox> &boxes = harness.seams.boxes;
+    QVERIFY(boxes.size() == 1 && boxes[0].owner == form.apriFile);
+    QCOMPARE(boxes[0].text, u"Errore: Drive non accessibile."_qs);
     QCOMPARE(harness.picker().Drive1->drive(), stick + u" [STICK]"_qs);
     QCOMPARE(harness.picker().File1->path(), stick + u"/games"_qs);
 
@@ -225,17 +191,17 @@ void TestPicker::drivesAndFoldersThatAreNotThere()
     QTest::mouseClick(harness.picker().CancelButton, Qt::LeftButton);
     QTest::mouseClick(ui.Command1, Qt::LeftButton);
     QVERIFY(QDir(sse / u"headers"_qs).removeRecursively());
-    clickFile(harness.picker().File1, oddHeader);
+    clickItem(harness.picker().File1, oddHeader);
     QTest::mouseClick(harness.picker().OKButton, Qt::LeftButton);
     QCOMPARE(ui.Text1->tag(), oddHeader);
     QTest::mouseClick(ui.Command1, Qt::LeftButton);
-    QCOMPARE(harness.seams.boxes.last().text, Messages::msgnoheaders(harness.form->lingua));
+    QCOMPARE(boxes.last().text, msgnoheaders(form.lingua));
 
     // The stick is pulled with the picker's place on it: the folder request
     // opens at the program's own folder.
     QVERIFY(QDir(stick).removeRecursively());
     QTest::mouseClick(ui.Command7, Qt::LeftButton);
-    QVERIFY(harness.form->apriFile && harness.picker().Dir1->isVisible());
+    QVERIFY(form.apriFile && harness.picker().Dir1->isVisible());
     QCOMPARE(harness.picker().Dir1->path(), sse.path);
 }
 
