@@ -271,6 +271,19 @@ void TestExtras::theWindowOpenedLastKeepsInFront()
 // needs it, and follows a language switch both ways.
 void TestExtras::everyTextShowsWhole()
 {
+    // A list looks like Qt's own, showing an entry or a text of its own.
+    for (const QString &shown : {u"640 x 480 (Default)"_qs, u"Select a rom"_qs}) {
+        QComboBox qt;
+        ListBox ours;
+        qt.addItem(shown);
+        ours.appendEntries({u"640 x 480 (Default)"_qs});
+        ours.setCurrentIndex(0);
+        ours.setEditAreaText(shown);
+        qt.resize(200, 30);
+        ours.resize(200, 30);
+        QCOMPARE(ours.grab().toImage(), qt.grab().toImage());
+    }
+
     SseFolder sse;
     Harness harness(sse.path);
     harness.seams.volumes.append({sse.temp.path(), u"a volume with a long name"_qs});

@@ -48,7 +48,8 @@ static QMap<QString, QString> captions(Form1 &form)
                 owner = owner->parent();
             if (owner != window || child->objectName().startsWith(u"qt_"))
                 continue;
-            for (const char *property : {"title", "text", "accessibleName", "editAreaText"}) {
+            for (const char *property :
+                 {"title", "text", "accessibleName", "accessibleDescription", "editAreaText"}) {
                 if (const QVariant value = child->property(property); value.isValid())
                     all[window->objectName() + u'/' + child->objectName() + u'.' +
                         QLatin1String(property)] = value.toString();
@@ -89,6 +90,14 @@ void TestMainWindow::startUpShowsWhatWasSaved()
     QCOMPARE(restored.launchDecision().line.arguments(),
              QStringList({u"sse.exe"_qs, oddHeader, u"-d"_qs, u"D:"_qs, u"-b"_qs, oddBios}) +
                  words("-res 800 600 -stretch 2 -br b.bin -polycoordfix 0 -log"));
+    // Neither system saved: neither comes back, whatever the header and game
+    // chose. A backup switch saved ticked without its file can be cleared.
+    Harness neither(own.path());
+    neither.settings.values = again.settings.values;
+    neither.settings["General/system-sat"] = u"False"_qs;
+    neither.settings.values.remove(u"Last Folders/text5"_qs);
+    const Ui::Form1 &none = *neither.start().ui;
+    QVERIFY(neither.form->launchDecision().kind == Launch::Nothing && none.Check1->isEnabled());
 
     // Garbage, values of the wrong type or out of range, a file cut short: the
     // start shows what a person could have chosen, and choices are saved again.
@@ -327,8 +336,9 @@ void TestMainWindow::languagesKeyboardAndScreenReaders()
                      texts[u"Form1/Command3.text"_qs]);
     }
     for (const QString &key :
-         words("Form1/Frame1.title Form1/Label8.text About Form1/Text5.accessibleName"))
-        QVERIFY(byLanguage[u"Italiano"_qs][key] != english[key]);
+         words("Form1/Frame1.title Form1/Label8.text Form1/help1.text About ExtrlowL/Label3.text "
+               "Form1/Text5.accessibleName Form1/Combo2.accessibleDescription"))
+        QVERIFY2(byLanguage[u"Italiano"_qs][key] != english[key], qPrintable(key));
 
     // The same language again applies and saves again; no system chosen stays so.
     harness.settings.saves.clear();

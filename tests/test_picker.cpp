@@ -45,6 +45,8 @@ void TestPicker::eachRequestOpensWhereItsFilesAre()
     QCOMPARE(p.Dir1->path(), sse / u"Headers"_qs);
     clickItem(p.Dir1, u"sub folder"_qs, true);
     QCOMPARE(p.Text1->text(), sse / u"Headers/sub folder"_qs);
+    for (QTreeWidgetItemIterator item(p.Dir1); *item; ++item)
+        QVERIFY(!(*item)->icon(0).isNull());
     QVERIFY(harness.seams.boxes.isEmpty() && harness.settings.saves.size() == 5);
 
     // Folders truly missing are reported, over the main window, in the
