@@ -27,10 +27,8 @@ class TestBase : public QObject
     Q_OBJECT
 
 private slots:
-    void everyMessageInEveryLanguage();
-    void theSettingsFile();
-    void wineAndTheSession();
-    void foldersAndDrives();
+    void messagesAndTheSettingsFile();
+    void commandLinesWineFoldersAndDrives();
 };
 
 static bool write(const QString &path, const QByteArray &content, bool runnable = false)
@@ -77,7 +75,7 @@ static QString oddText(QRandomGenerator &random)
     return text;
 }
 
-void TestBase::everyMessageInEveryLanguage()
+void TestBase::messagesAndTheSettingsFile()
 {
     for (const Message *message = catalogueBegin(); message != catalogueEnd(); ++message) {
         for (const QStringView text : message->texts.column) {
@@ -99,15 +97,10 @@ void TestBase::everyMessageInEveryLanguage()
     QCOMPARE(msgfirstrun(english), QStringLiteral("This is the first run: KIVO has created a "
                                                   "necessary file to run SSE.\rClick again on "
                                                   "'Run SSE' button to start."));
-    QCOMPARE(msgromdirname(english, u"astrass"_qs),
-             u"(Dir or Zip name for selected game: astrass)"_qs);
     QVERIFY(msgromdirname(english, odd).contains(odd));
     QVERIFY(msgnotstarted(english, odd, u"%1 failed"_qs).endsWith(u"%1 failed"));
     QCOMPARE(msgnotexecutable(english, odd).count(odd), 2);
-}
 
-void TestBase::theSettingsFile()
-{
     QTemporaryDir dir;
     QCOMPARE(
         IniSettingsStore().fileName(),
@@ -141,10 +134,8 @@ void TestBase::theSettingsFile()
             if (const QVariant value = reader.value(key); value.isValid() && !key.contains(renamed))
                 before[key] = text(value);
         for (auto it = before.cbegin(); it != before.cend(); ++it) {
-            const qsizetype slash = it.key().indexOf(u'/');
-            QCOMPARE(slash < 0 ? IniSettingsStore(file).get(sectionGeneral, it.key())
-                               : IniSettingsStore(file).get(it.key().left(slash),
-                                                            it.key().mid(slash + 1)),
+            const QString key = it.key().contains(u'/') ? it.key() : u"General/"_qs + it.key();
+            QCOMPARE(IniSettingsStore(file).get(key.section(u'/', 0, 0), key.section(u'/', 1)),
                      *it);
         }
         // Odd values: what QSettings writes the store reads, and the other way round.
@@ -245,7 +236,7 @@ void TestBase::theSettingsFile()
 // Names stay whole on a command line. Each kind of program is started its
 // way, or refused with the reason; a folder named like the program is passed
 // over, as Wine passes it over.
-void TestBase::wineAndTheSession()
+void TestBase::commandLinesWineFoldersAndDrives()
 {
     const QString odd = u"my game; $(rm x) \"q\" 'x' \\ é.sgh"_qs;
     const CommandLine line = CommandLine::words(u"sse.exe ") + CommandLine::value(odd) +
@@ -258,87 +249,6 @@ void TestBase::wineAndTheSession()
 
     QTemporaryDir dir;
     const QString folder = QDir(dir.path()).canonicalPath(), program = folder + u"/Sse.exe"_qs;
-    for (const auto &[bytes, kind] : {qMakePair(windowsProgram(0x14c), ProgramKind::Windows32),
-                                      qMakePair(windowsProgram(0x8664), ProgramKind::Windows64),
-                                      qMakePair(windowsProgram(0xaa64), ProgramKind::Windows64),
-                                      qMakePair(QByteArray("MZ"), ProgramKind::Windows32),
-                                      qMakePair(QByteArray("\177ELF"), ProgramKind::Native),
-                                      qMakePair(QByteArray("#!/bin/sh\n"), ProgramKind::Native)}) {
-        QVERIFY(write(program, bytes));
-        QCOMPARE(programKind(program), kind);
-    }
-
-    // Debian's layout: bin/wine runs lib/wine/wine of the package wine32 when
-    // it is there, else lib/wine/wine64, which runs 64-bit programs only.
-    QVERIFY(QDir(folder).mkpath(u"bin"_qs) && QDir(folder).mkpath(u"lib/wine"_qs));
-    const QString link = folder + u"/wine-link"_qs;
-    QVERIFY(write(folder + u"/bin/wine"_qs, "#!/bin/sh\n", true) &&
-            QFile::link(folder + u"/bin/wine"_qs, link));
-    const InstalledWine installed;
-    QVERIFY(installed.runs32Bit(link));
-    QVERIFY(write(folder + u"/lib/wine/wine64"_qs, "", true) && !installed.runs32Bit(link));
-    QVERIFY(write(folder + u"/lib/wine/wine"_qs, "", true) && installed.runs32Bit(link));
-
-    // Whatever the environment, Wine's character locale is UTF-8, and every
-    // other category resolves as it did for KIVO: to LC_ALL, else to its own
-    // variable, else to LANG.
-    const QStringList categories = words("LC_CTYPE LC_COLLATE LC_MESSAGES LC_MONETARY LC_NUMERIC "
-                                         "LC_TIME LC_ADDRESS LC_IDENTIFICATION LC_MEASUREMENT "
-                                         "LC_NAME LC_PAPER LC_TELEPHONE");
-    const auto resolved = [](const QProcessEnvironment &environment, const QString &category) {
-        for (const QString &name : {u"LC_ALL"_qs, category, u"LANG"_qs}) {
-            if (!environment.value(name).isEmpty())
-                return environment.value(name);
-        }
-        return u"C"_qs;
-    };
-    static const QRegularExpression utf8(u"utf-?8"_qs, QRegularExpression::CaseInsensitiveOption);
-    // The first value is the empty one.
-    const QStringList values = words(" C POSIX fr_FR.UTF-8 it_IT de_DE.ISO-8859-1 C.utf8");
-    QRandomGenerator random(17);
-    for (int round = 0; round < 500; ++round) {
-        QProcessEnvironment environment;
-        for (const QString &name : categories + QStringList{u"LC_ALL"_qs, u"LANG"_qs}) {
-            if (const int pick = random.bounded(int(values.size()) + 3); pick < values.size())
-                environment.insert(name, values.at(pick));
-        }
-        const QProcessEnvironment forWine = wineEnvironment(environment);
-        QVERIFY(resolved(forWine, u"LC_CTYPE"_qs).contains(utf8));
-        for (const QString &category : categories.mid(1))
-            QCOMPARE(resolved(forWine, category), resolved(environment, category));
-        if (resolved(environment, u"LC_CTYPE"_qs).contains(utf8))
-            QCOMPARE(forWine, environment);
-    }
-
-    // The prefix's drive letters, in name order, dangling links included.
-    QVERIFY(wineDrives(folder).isEmpty() && QDir(folder).mkdir(u"dosdevices"_qs));
-    QVERIFY(QFile::link(u"/dev/sr0"_qs, folder + u"/dosdevices/d::"_qs));
-    QVERIFY(QFile::link(u"/media/none"_qs, folder + u"/dosdevices/d:"_qs));
-    const auto drives = wineDrives(folder);
-    QVERIFY(drives.size() == 2 && drives[1].first == u"d::");
-    QCOMPARE(drives[0], qMakePair(u"d:"_qs, u"/media/none"_qs));
-
-    // On GNOME's Wayland session, XWayland first, unless the user chose.
-    const auto platforms = [](const char *variables) {
-        QProcessEnvironment environment;
-        for (const QString &pair : words(variables))
-            environment.insert(pair.section(u'=', 0, 0), pair.section(u'=', 1));
-        return preferredPlatforms(environment);
-    };
-    for (const char *gnome : {"XDG_CURRENT_DESKTOP=ubuntu:GNOME WAYLAND_DISPLAY=wayland-0",
-                              "XDG_CURRENT_DESKTOP=GNOME XDG_SESSION_TYPE=wayland"})
-        QCOMPARE(platforms(gnome), u"xcb;wayland"_qs);
-    for (const char *other :
-         {"XDG_CURRENT_DESKTOP=KDE WAYLAND_DISPLAY=wayland-0",
-          "XDG_CURRENT_DESKTOP=GNOME XDG_SESSION_TYPE=x11",
-          "XDG_CURRENT_DESKTOP=GNOME WAYLAND_DISPLAY=w QT_QPA_PLATFORM=wayland"})
-        QCOMPARE(platforms(other), QString());
-}
-
-void TestBase::foldersAndDrives()
-{
-    QTemporaryDir dir;
-    const QString folder = QDir(dir.path()).canonicalPath();
     const QByteArray base = QFile::encodeName(folder) + '/';
     for (const char *name :
          {"b.bin", "A.BIN", ".hidden", "README", "bad\xff.bin", "HEADERS", "sse.EXE", "Sse.exe"})
@@ -431,6 +341,81 @@ void TestBase::foldersAndDrives()
         roots << volume.root + u':' + volume.label;
     QCOMPARE(roots,
              words("/:root /home: /media/cdrom0:DISC /mnt/locked: /run/media/ann/STICK:STICK"));
+
+    for (const auto &[bytes, kind] : {qMakePair(windowsProgram(0x14c), ProgramKind::Windows32),
+                                      qMakePair(windowsProgram(0x8664), ProgramKind::Windows64),
+                                      qMakePair(windowsProgram(0xaa64), ProgramKind::Windows64),
+                                      qMakePair(QByteArray("MZ"), ProgramKind::Windows32),
+                                      qMakePair(QByteArray("\177ELF"), ProgramKind::Native),
+                                      qMakePair(QByteArray("#!/bin/sh\n"), ProgramKind::Native)}) {
+        QVERIFY(write(program, bytes));
+        QCOMPARE(programKind(program), kind);
+    }
+
+    // Debian's layout: bin/wine runs lib/wine/wine of the package wine32 when
+    // it is there, else lib/wine/wine64, which runs 64-bit programs only.
+    QVERIFY(QDir(folder).mkpath(u"bin"_qs) && QDir(folder).mkpath(u"lib/wine"_qs));
+    const QString link = folder + u"/wine-link"_qs;
+    QVERIFY(write(folder + u"/bin/wine"_qs, "#!/bin/sh\n", true) &&
+            QFile::link(folder + u"/bin/wine"_qs, link));
+    const InstalledWine installed;
+    QVERIFY(installed.runs32Bit(link));
+    QVERIFY(write(folder + u"/lib/wine/wine64"_qs, "", true) && !installed.runs32Bit(link));
+    QVERIFY(write(folder + u"/lib/wine/wine"_qs, "", true) && installed.runs32Bit(link));
+
+    // Whatever the environment, Wine's character locale is UTF-8, and every
+    // other category resolves as it did for KIVO: to LC_ALL, else to its own
+    // variable, else to LANG.
+    const QStringList categories = words("LC_CTYPE LC_COLLATE LC_MESSAGES LC_MONETARY LC_NUMERIC "
+                                         "LC_TIME LC_ADDRESS LC_IDENTIFICATION LC_MEASUREMENT "
+                                         "LC_NAME LC_PAPER LC_TELEPHONE");
+    const auto resolved = [](const QProcessEnvironment &environment, const QString &category) {
+        for (const QString &name : {u"LC_ALL"_qs, category, u"LANG"_qs}) {
+            if (!environment.value(name).isEmpty())
+                return environment.value(name);
+        }
+        return u"C"_qs;
+    };
+    static const QRegularExpression utf8(u"utf-?8"_qs, QRegularExpression::CaseInsensitiveOption);
+    // The first value is the empty one.
+    const QStringList values = words(" C POSIX fr_FR.UTF-8 it_IT de_DE.ISO-8859-1 C.utf8");
+    QRandomGenerator random(17);
+    for (int round = 0; round < 500; ++round) {
+        QProcessEnvironment environment;
+        for (const QString &name : categories + QStringList{u"LC_ALL"_qs, u"LANG"_qs}) {
+            if (const int pick = random.bounded(int(values.size()) + 3); pick < values.size())
+                environment.insert(name, values.at(pick));
+        }
+        const QProcessEnvironment forWine = wineEnvironment(environment);
+        QVERIFY(resolved(forWine, u"LC_CTYPE"_qs).contains(utf8));
+        for (const QString &category : categories.mid(1))
+            QCOMPARE(resolved(forWine, category), resolved(environment, category));
+        if (resolved(environment, u"LC_CTYPE"_qs).contains(utf8))
+            QCOMPARE(forWine, environment);
+    }
+
+    // The prefix's drive letters, in name order, dangling links included.
+    QVERIFY(wineDrives(folder).isEmpty() && QDir(folder).mkdir(u"dosdevices"_qs));
+    QVERIFY(QFile::link(u"/dev/sr0"_qs, folder + u"/dosdevices/d::"_qs));
+    QVERIFY(QFile::link(u"/media/none"_qs, folder + u"/dosdevices/d:"_qs));
+    QCOMPARE(wineDrives(folder), (QList<QPair<QString, QString>>{{u"d:"_qs, u"/media/none"_qs},
+                                                                 {u"d::"_qs, u"/dev/sr0"_qs}}));
+
+    // On GNOME's Wayland session, XWayland first, unless the user chose.
+    const auto platforms = [](const char *variables) {
+        QProcessEnvironment environment;
+        for (const QString &pair : words(variables))
+            environment.insert(pair.section(u'=', 0, 0), pair.section(u'=', 1));
+        return preferredPlatforms(environment);
+    };
+    for (const char *gnome : {"XDG_CURRENT_DESKTOP=ubuntu:GNOME WAYLAND_DISPLAY=wayland-0",
+                              "XDG_CURRENT_DESKTOP=GNOME XDG_SESSION_TYPE=wayland"})
+        QCOMPARE(platforms(gnome), u"xcb;wayland"_qs);
+    for (const char *other :
+         {"XDG_CURRENT_DESKTOP=KDE WAYLAND_DISPLAY=wayland-0",
+          "XDG_CURRENT_DESKTOP=GNOME XDG_SESSION_TYPE=x11",
+          "XDG_CURRENT_DESKTOP=GNOME WAYLAND_DISPLAY=w QT_QPA_PLATFORM=wayland"})
+        QCOMPARE(platforms(other), QString());
 }
 
 QTEST_GUILESS_MAIN(TestBase)
