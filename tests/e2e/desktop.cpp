@@ -122,11 +122,10 @@ QList<QVariantMap> Desktop::log(const QString &name) const
 {
     QList<QVariantMap> entries;
     QFile file(sse + u'/' + name);
-    if (file.open(QIODevice::ReadOnly)) {
+    if (file.open(QIODevice::ReadOnly))
         for (const QByteArray &line : file.readAll().split('\n'))
             if (!line.isEmpty())
                 entries.append(QJsonDocument::fromJson(line).toVariant().toMap());
-    }
     return entries;
 }
 
@@ -280,17 +279,6 @@ bool Desktop::listen()
     return QDBusConnection::connectToBus(atspi, u"a11y"_qs)
         .connect({}, {}, u"org.a11y.atspi.Event.Object"_qs, u"PropertyChange"_qs,
                  new Announcements(announced), SLOT(changed(QDBusMessage)));
-}
-
-QStringList words(const char *text)
-{
-    return QString::fromUtf8(text).split(u' ');
-}
-
-QStringList saturnArguments(const QString &header, const QString &bios, const QStringList &rest)
-{
-    return QStringList{header, u"-d"_qs, u"F:"_qs, u"-b"_qs, bios} +
-           words("-res 640 480 -stretch 0") + rest;
 }
 
 #include "desktop.moc"

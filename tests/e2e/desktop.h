@@ -72,11 +72,6 @@ public:
     // From now on, the names that programs announce as changed.
     bool listen();
     QStringList announced;
-    // Presses a button in a frame, as a screen reader does.
-    bool press(const QString &frame, const QString &button)
-    {
-        return act(find(QStringLiteral("push button"), button, frame));
-    }
 
 private:
     // The first value of the reply.
@@ -95,9 +90,13 @@ private:
     QString lastError;
 };
 
-QStringList words(const char *text);
+inline const auto words = [](const char *text) { return QString::fromUtf8(text).split(u' '); };
 // The emulator's Saturn line at 640x480, not stretched: the header, drive
 // F:, the BIOS, then the rest.
-QStringList saturnArguments(const QString &header, const QString &bios,
-                            const QStringList &rest = {});
+inline QStringList saturnArguments(const QString &header, const QString &bios,
+                                   const QStringList &rest = {})
+{
+    return QStringList{header, u"-d"_qs, u"F:"_qs, u"-b"_qs, bios} +
+           words("-res 640 480 -stretch 0") + rest;
+}
 inline const QString pickerName = QStringLiteral("^Select file/Path$");

@@ -28,8 +28,6 @@ void TestE2e::aWholeConfigurationByKeyboard()
                   bios = u"Saturn 'v1' `id` ü.bin"_qs, backup = u"back up; $HOME.bin"_qs;
     QVERIFY(d.prepare(deep + u"My SSé"_qs, {u"Headers/"_qs + header, u"BIOS/"_qs + bios, backup},
                       u"SSE.EXE"_qs));
-    const auto tab = [](int times) { return QStringList(times, u"Tab"_qs); };
-    const QStringList firstFile = tab(2) + words("Down Return");
 
     // Started from elsewhere; the first press prepares the emulator.
     QVERIFY2(d.startKivo({}, d.top()), qPrintable(d.error()));
@@ -38,22 +36,17 @@ void TestE2e::aWholeConfigurationByKeyboard()
     QCOMPARE(d.setting(u"firstrun"_qs), u"no"_qs);
 
     // Header, BIOS, the SSE folder (up from "BIOS"), the backup and its switch.
-    QVERIFY(d.type(tab(2) + words("space")) && d.inPicker(firstFile));
-    QVERIFY(d.type(tab(1) + words("space")) && d.inPicker(firstFile));
-    QVERIFY(d.type(tab(8) + words("space")) && d.inPicker(tab(3) + words("Up Return alt+o")));
-    QVERIFY(d.type(tab(1) + words("space")) && d.inPicker(firstFile));
+    for (const int tabs : {2, 1, 8, 1}) {
+        const char *choose = tabs == 8 ? "Tab Tab Tab Up Return alt+o" : "Tab Tab Down Return";
+        QVERIFY(d.type(QStringList(tabs, u"Tab"_qs) << u"space"_qs) && d.inPicker(words(choose)));
+    }
     const QStringList back(8, u"shift+Tab"_qs);
     QVERIFY2(d.type(back + words("space") + back.mid(3)), qPrintable(d.error()));
     const QStringList expected = saturnArguments(header, bios, {u"-br"_qs, backup});
     QCOMPARE(d.run(), expected);
-    QCOMPARE(d.log().constLast().value(u"cwd"_qs).toString(), d.sse);
     QVERIFY(d.log().constLast().value(u"accepted"_qs).toBool());
-    QStringList saved;
-    for (const char *key : {"text7", "text7tag", "text1tag", "text3tag", "text5tag"})
-        saved << d.setting(u"Last Folders/"_qs + QLatin1String(key));
-    QCOMPARE(saved, QStringList({d.sse, d.sse, header, bios, backup}));
 
-    // Killed, started again: the same line, and no box.
+    // Killed, started again: the same line from what was saved, and no box.
     QVERIFY(d.startKivo());
     QCOMPARE(d.run(), expected);
     QVERIFY(d.gone(u"^(KIVO|Error)$"_qs, 1000));
@@ -72,7 +65,6 @@ void TestE2e::eachStartEitherWorksOrSaysWhy()
         {{u"firstrun"_qs, u"no"_qs}, {u"text1"_qs, header}, {u"text3"_qs, u"b.bin"_qs}}));
     const QString exe = d.sse + u"/Sse.exe"_qs, wineLog = u"wine-standin.log"_qs;
     const auto program = [&](const QByteArray &content, bool runnable) {
-        QFile::remove(exe);
         QFile file(exe);
         return file.open(QIODevice::WriteOnly) && file.write(content) == content.size() &&
                file.setPermissions(QFile::ReadOwner | QFile::WriteOwner |
@@ -169,7 +161,8 @@ void TestE2e::whatScreenReadersAndKeyboardsGet()
 
     QVERIFY(d.act(d.find(u"menu item"_qs, u"About.."_qs)));
     QVERIFY(d.act(d.find(u"menu item"_qs, u"Extrlow Launcher (header extractor)"_qs)));
-    QVERIFY(d.press(u"Emulator Path"_qs, u"Browse"_qs) && !d.windows(pickerName).isEmpty());
+    QVERIFY(d.act(d.find(u"push button"_qs, u"Browse"_qs, u"Emulator Path"_qs)) &&
+            !d.windows(pickerName).isEmpty());
     const QList<Desktop::Accessible> english = d.accessibles();
     // The controls that show: buttons, boxes, fields and lists.
     static const QRegularExpression controls(
