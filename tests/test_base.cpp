@@ -315,18 +315,17 @@ void TestBase::commandLinesWineFoldersAndDrives()
 
     // The drives a person browses: the system's root first, disks, discs and
     // sticks (under /media and /run/media); no pseudo or system file system.
-    const QList<Mount> mounts{{u"/media/cdrom0"_qs, "iso9660", u"DISC"_qs, true},
-                              {u"/run/media/ann/STICK"_qs, "vfat", u"STICK"_qs},
-                              {u"/"_qs, "ext4", u"root"_qs},
-                              {u"/run/user/1000"_qs, "tmpfs", {}},
-                              {u"/proc"_qs, "proc", {}},
-                              {u"/home"_qs, "ext4", {}},
-                              {u"/snap/core/1"_qs, "squashfs", {}, true},
-                              {u"/mnt/locked"_qs, "ext4", {}, true},
-                              {u"/srv"_qs, "tmpfs", {}, true},
-                              {u"/media/gone"_qs, "vfat", {}, false, false},
-                              {u"/devices"_qs, "devtmpfs", {}},
-                              {u"/usr"_qs, "ext4", {}, true}};
+    // Each: root, type, name, and "ro" for read-only or "gone" for not ready.
+    QList<Mount> mounts;
+    for (const QString &mount :
+         words("/media/cdrom0,iso9660,DISC,ro /run/media/ann/STICK,vfat,STICK "
+               "/,ext4,root /run/user/1000,tmpfs /proc,proc /home,ext4 "
+               "/snap/core/1,squashfs,,ro /mnt/locked,ext4,,ro /srv,tmpfs,,ro "
+               "/media/gone,vfat,,,gone /devices,devtmpfs /usr,ext4,,ro")) {
+        const QStringList part = mount.split(u',');
+        mounts.append({part[0], part[1].toUtf8(), part.value(2), part.value(3) == u"ro",
+                       part.value(4) != u"gone"});
+    }
     QStringList roots;
     for (const Volume &volume : userVolumes(mounts))
         roots << volume.root + u':' + volume.label;
