@@ -88,10 +88,9 @@ static QStringList cutTexts()
         }
         for (QString text : texts) {
             text.replace(u"&&"_qs, u"\x01"_qs).remove(u'&').replace(u'\x01', u'&');
-            for (const QString &line : text.split(u"\r\n"_qs)) {
+            for (const QString &line : text.split(u"\r\n"_qs))
                 if (metrics.horizontalAdvance(line) > room)
                     cut << control->objectName() + u": "_qs + line;
-            }
         }
     }
     return cut;

@@ -224,13 +224,11 @@ void TestMainWindow::whatRunSseRefusesOrReports()
 
     // A first run that fails says why, over the main window, and is not recorded.
     const QString program = u"sse.exe"_qs, reason = u"Exec format error"_qs;
-    using namespace Messages;
-    const QPair<StartResult, QString> causes[] = {
-        {StartResult::NotExecutable, msgnotexecutable(form.lingua, program)},
-        {StartResult::NoWine, msgnowine(form.lingua, program)},
-        {StartResult::NoWine32, msgnowine32(form.lingua, program)},
-        {StartResult::Failed, msgnotstarted(form.lingua, program, reason)}};
-    for (const auto &[result, text] : causes) {
+    for (const auto &[result, text] :
+         {qMakePair(StartResult::NotExecutable, msgnotexecutable(form.lingua, program)),
+          qMakePair(StartResult::NoWine, msgnowine(form.lingua, program)),
+          qMakePair(StartResult::NoWine32, msgnowine32(form.lingua, program)),
+          qMakePair(StartResult::Failed, msgnotstarted(form.lingua, program, reason))}) {
         harness.seams.outcome = {result, reason};
         press();
         const ShownBox box = harness.takeBox();

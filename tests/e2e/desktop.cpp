@@ -260,15 +260,13 @@ class Announcements : public QObject
     Q_OBJECT
 public:
     explicit Announcements(QStringList &names) : names(names) {}
+    QStringList &names;
 public slots:
     void changed(const QDBusMessage &event)
     {
         if (event.arguments().value(0).toString() == u"accessible-name")
             names << event.arguments().value(3).value<QDBusVariant>().variant().toString();
     }
-
-private:
-    QStringList &names;
 };
 
 bool Desktop::listen()
