@@ -13,8 +13,7 @@ class TestPicker : public QObject
 private slots:
     void eachRequestOpensWhereItsFilesAre();
     void aChoiceFillsItsFieldAndIsSaved();
-    void thePickerRemembersWhereItWas();
-    void drivesAndFoldersThatAreNotThere();
+    void thePickerRemembersWhereItWasAndWhatIsGone();
 };
 
 void TestPicker::eachRequestOpensWhereItsFilesAre()
@@ -115,65 +114,62 @@ void TestPicker::aChoiceFillsItsFieldAndIsSaved()
     QCOMPARE(form.ssepath, form.apppath);
 }
 
-void TestPicker::thePickerRemembersWhereItWas()
+void TestPicker::thePickerRemembersWhereItWasAndWhatIsGone()
 {
     SseFolder sse;
     const QString disc = sse.temp.path() + u"/disc"_qs, discEntry = disc + u" [DISC]"_qs;
     QVERIFY(QDir().mkpath(disc + u"/a/b"_qs));
-    Harness first(sse.path);
-    first.seams.volumes = {{u"/"_qs, u"system"_qs}, {disc, u"DISC"_qs}};
-    const Ui::Form1 &ui = *first.start().ui;
+    Harness harness(sse.path);
+    harness.seams.volumes = {{u"/"_qs, u"system"_qs}, {disc, u"DISC"_qs}};
+    const Ui::Form1 &ui = *harness.start().ui;
     // Where a folder request opens, by drive and folder.
     const auto place = [&] {
-        const Ui::ApriFile &p = first.request(first.form->ui->Command7);
+        const Ui::ApriFile &p = harness.request(harness.form->ui->Command7);
         return p.Drive1->drive() + u'|' + p.Dir1->path();
     };
     // With nothing saved, the folder request starts in the program's own
     // folder. Moves count at once, confirmed or not; Cancel writes nothing.
     QCOMPARE(place().section(u'|', 1), sse.path);
-    QTest::keyClick(first.picker().Drive1, Qt::Key_Down);
-    clickItem(first.picker().Dir1, u"a"_qs, true);
-    first.settings.saves.clear();
-    QTest::mouseClick(first.picker().CancelButton, Qt::LeftButton);
+    QTest::keyClick(harness.picker().Drive1, Qt::Key_Down);
+    clickItem(harness.picker().Dir1, u"a"_qs, true);
+    harness.settings.saves.clear();
+    QTest::mouseClick(harness.picker().CancelButton, Qt::LeftButton);
     QCOMPARE(place(), discEntry + u'|' + disc + u"/a"_qs);
-    QTest::mouseClick(first.picker().CancelButton, Qt::LeftButton);
-    QCOMPARE(first.settings.saves, QStringList());
+    QTest::mouseClick(harness.picker().CancelButton, Qt::LeftButton);
+    QCOMPARE(harness.settings.saves, QStringList());
 
     // Enter confirms without keeping the place; Ok keeps it.
-    clickItem(first.request(ui.Command1).File1, u"Disc2.sgh"_qs);
-    QTest::keyClick(first.picker().File1, Qt::Key_Return);
+    clickItem(harness.request(ui.Command1).File1, u"Disc2.sgh"_qs);
+    QTest::keyClick(harness.picker().File1, Qt::Key_Return);
     QCOMPARE(ui.Text1->tag(), u"Disc2.sgh"_qs);
-    QCOMPARE(first.settings["Last Folders/load-lastdir1"], QString());
-    first.request(ui.Command7).Drive1->setDrive(discEntry);
-    clickItem(first.picker().Dir1, u"b"_qs, true);
-    QTest::mouseClick(first.picker().OKButton, Qt::LeftButton);
-    QCOMPARE(first.settings["Last Folders/load-lastdrive1"], discEntry);
-    QCOMPARE(first.settings["Last Folders/load-lastdir1"], disc + u"/a/b"_qs);
+    QCOMPARE(harness.settings["Last Folders/load-lastdir1"], QString());
+    harness.request(ui.Command7).Drive1->setDrive(discEntry);
+    clickItem(harness.picker().Dir1, u"b"_qs, true);
+    QTest::mouseClick(harness.picker().OKButton, Qt::LeftButton);
+    QCOMPARE(harness.settings["Last Folders/load-lastdrive1"], discEntry);
+    QCOMPARE(harness.settings["Last Folders/load-lastdir1"], disc + u"/a/b"_qs);
 
     // In the next run the saved place wins over where the picker went since.
-    first.form.reset();
-    first.start();
-    first.request(first.form->ui->Command7).Drive1->setDrive(u"/"_qs);
-    QTest::mouseClick(first.picker().CancelButton, Qt::LeftButton);
+    harness.form.reset();
+    harness.start();
+    harness.request(harness.form->ui->Command7).Drive1->setDrive(u"/"_qs);
+    QTest::mouseClick(harness.picker().CancelButton, Qt::LeftButton);
     QCOMPARE(place(), discEntry + u'|' + disc + u"/a/b"_qs);
-}
 
-void TestPicker::drivesAndFoldersThatAreNotThere()
-{
-    SseFolder sse;
+    // Another run, in French, with nothing saved, a stick and a drive
+    // without a medium.
     const QString stick = sse.temp.path() + u"/stick"_qs;
     QVERIFY(QDir().mkpath(stick + u"/games"_qs));
-    Harness harness(sse.path);
     harness.seams.volumes = {{u"/"_qs, u"system"_qs},
                              {stick, u"STICK"_qs},
                              {sse.temp.path() + u"/no medium"_qs, u"EMPTY"_qs}};
-    harness.settings["General/language"] = u"Français"_qs;
+    harness.settings.values = {{u"General/language"_qs, u"Français"_qs}};
+    harness.form.reset();
     Form1 &form = harness.start();
-    const Ui::Form1 &ui = *form.ui;
 
     // A drive without a medium is said so, in Italian whatever the
     // language, and the lists go back to the drive and folder before.
-    QTest::keyClick(harness.request(ui.Command7).Drive1, Qt::Key_Down);
+    QTest::keyClick(harness.request(form.ui->Command7).Drive1, Qt::Key_Down);
     clickItem(harness.picker().Dir1, u"games"_qs, true);
     QTest::keyClick(harness.picker().Drive1, Qt::Key_Down);
     const QList<ShownBox> &boxes = harness.seams.boxes;
@@ -185,18 +181,18 @@ void TestPicker::drivesAndFoldersThatAreNotThere()
     // The folder the picker shows goes away: the listed name a person picks
     // is handed over; the next request finds nothing there.
     QTest::mouseClick(harness.picker().CancelButton, Qt::LeftButton);
-    QTest::mouseClick(ui.Command1, Qt::LeftButton);
+    QTest::mouseClick(form.ui->Command1, Qt::LeftButton);
     QVERIFY(QDir(sse / u"headers"_qs).removeRecursively());
     clickItem(harness.picker().File1, oddHeader);
     QTest::mouseClick(harness.picker().OKButton, Qt::LeftButton);
-    QCOMPARE(ui.Text1->tag(), oddHeader);
-    QTest::mouseClick(ui.Command1, Qt::LeftButton);
+    QCOMPARE(form.ui->Text1->tag(), oddHeader);
+    QTest::mouseClick(form.ui->Command1, Qt::LeftButton);
     QCOMPARE(boxes.last().text, msgnoheaders(form.lingua));
 
     // The stick is pulled with the picker's place on it: the folder request
     // opens at the program's own folder.
     QVERIFY(QDir(stick).removeRecursively());
-    QTest::mouseClick(ui.Command7, Qt::LeftButton);
+    QTest::mouseClick(form.ui->Command7, Qt::LeftButton);
     QVERIFY(form.apriFile && harness.picker().Dir1->isVisible());
     QCOMPARE(harness.picker().Dir1->path(), sse.path);
 }
