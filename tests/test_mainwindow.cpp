@@ -13,9 +13,8 @@ class TestMainWindow : public QObject
 
 private slots:
     void startUpShowsWhatWasSaved();
-    void theLinesRunSseStarts();
+    void theLinesRunSseStartsLanguagesAndKeys();
     void whatRunSseRefusesOrReports();
-    void languagesKeyboardAndScreenReaders();
 };
 
 // What a person has chosen, what "Run SSE" would start, and with words the
@@ -140,7 +139,7 @@ void TestMainWindow::startUpShowsWhatWasSaved()
     QVERIFY(form.launchDecision().kind == Launch::Missing && harness.seams.boxes.isEmpty());
 }
 
-void TestMainWindow::theLinesRunSseStarts()
+void TestMainWindow::theLinesRunSseStartsLanguagesAndKeys()
 {
     Harness harness;
     harness.settings["General/firstrun"] = u"no"_qs;
@@ -207,11 +206,90 @@ void TestMainWindow::theLinesRunSseStarts()
              QStringList({u"-bc"_qs, u"cart 2.bin"_qs, u"-polycoordfix"_qs, u"1"_qs}));
     QCOMPARE(harness.general("stvrom") + harness.general("system-stv"), u"33True"_qs);
 
-    // A header chosen makes Saturn the system again; each press starts once more.
+    // The languages, with every window open and the ST-V game chosen.
+    ui.extr1->trigger();
+    ui.help1->trigger();
+    QTest::mouseClick(ui.Command7, Qt::LeftButton);
+    ui.opz11->trigger();
+    const QMap<QString, QString> english = captions(form);
+
+    QMap<QString, QMap<QString, QString>> byLanguage;
+    for (QAction *item : {ui.opz12, ui.opz13, ui.opz11}) {
+        const QStringList before = shown(form, false);
+        item->trigger();
+        QVERIFY(item->isChecked() && harness.general("language") == form.lingua);
+        byLanguage[form.lingua] = captions(form);
+        // Words change; choices stay, the ST-V game and the chosen BIOS with them.
+        QCOMPARE(shown(form, false), before);
+        QCOMPARE(ui.Text3->text(), u"satbios.bin"_qs);
+        // No access key twice among the menus.
+        QSet<QChar> keys;
+        for (QMenu *menu : {ui.file, ui.opz, ui.extr, ui.help})
+            keys << menu->title().at(menu->title().indexOf(u'&') + 1).toLower();
+        QCOMPARE(keys.size(), 4);
+    }
+    QCOMPARE(byLanguage.value(u"English"_qs), english);
+
+    // Every table: the same controls in every language, no text empty in
+    // one only, line breaks CR LF, "&" before a letter or "&", and the
+    // Browse buttons alike.
+    static const QRegularExpression loneAmpersand(u"&(?!\\w)"_qs);
+    for (const auto &texts : std::as_const(byLanguage)) {
+        QCOMPARE(texts.keys(), english.keys());
+        for (auto it = texts.cbegin(); it != texts.cend(); ++it) {
+            QCOMPARE(it->isEmpty(), english.value(it.key()).isEmpty());
+            QVERIFY2(!QString(*it).remove(u"&&"_qs).contains(loneAmpersand), qPrintable(*it));
+            QVERIFY2(QString(*it).remove(u"\r\n"_qs).count(u'\r') == 0, qPrintable(*it));
+        }
+        for (int browse = 4; browse <= 7; ++browse)
+            QCOMPARE(texts[u"Form1/Command%1.text"_qs.arg(browse)],
+                     texts[u"Form1/Command3.text"_qs]);
+    }
+    for (const QString &key :
+         words("Form1/Frame1.title Form1/Label8.text Form1/help1.text About ExtrlowL/Label3.text "
+               "Form1/Text5.accessibleName Form1/Combo2.accessibleDescription"))
+        QVERIFY2(byLanguage[u"Italiano"_qs][key] != english[key], qPrintable(key));
+
+    // The same language again applies and saves again; no system chosen stays so.
+    harness.settings.saves.clear();
+    ui.Option2->setAutoExclusive(false);
+    ui.Option2->setChecked(false);
+    ui.opz11->trigger();
+    QCOMPARE(harness.settings.saves, QStringList{u"language=English"_qs});
+    QVERIFY(!ui.Option1->isChecked() && !ui.Option2->isChecked());
+    // A header chosen makes Saturn the system again.
     ui.Text1->setText(u"other.sgh"_qs);
-    QVERIFY(ui.Option1->isChecked());
-    run();
-    QVERIFY(harness.seams.starts.size() == 4 && harness.seams.boxes.isEmpty());
+    QVERIFY(ui.Option1->isChecked() && QTest::qWaitForWindowExposed(&form));
+    harness.settings.saves.clear();
+
+    // The lists take no typed characters, open or closed; other keys work.
+    ui.Combo3->showPopup();
+    QTRY_VERIFY(ui.Combo3->view()->isVisible());
+    QTest::keyClicks(ui.Combo3->view(), u"1 8"_qs);
+    QTest::keySequence(ui.Combo3->view(), QKeySequence(Qt::Key_Down, Qt::Key_Return));
+    QTRY_COMPARE(ui.Combo3->currentIndex(), 1);
+    QTest::keyClick(ui.Combo3, Qt::Key_End);
+    QCOMPARE(harness.settings.saves, words("res=1 res=2"));
+    for (ListBox *list : {ui.Combo1, ui.Combo2, ui.Combo3, ui.Combo4, ui.Combo5}) {
+        const QString shown = list->editAreaText();
+        QTest::keyClicks(list, u"1 a2Z?"_qs);
+        QCOMPARE(list->editAreaText(), shown);
+    }
+    QCOMPARE(harness.settings.saves.size(), 2);
+
+    // Enter and keypad Enter press the focused button, in every window (all
+    // still open).
+    for (QPushButton *button : {form.apriFile->ui->CancelButton, form.extrlowL->ui->Command1,
+                                form.about->ui->OKButton, ui.Command8}) {
+        button->setFocus();
+        QTest::keyClick(button, button == ui.Command8 ? Qt::Key_Enter : Qt::Key_Return);
+    }
+    QVERIFY(!form.apriFile && !form.about && harness.seams.boxes.size() == 1);
+    QCOMPARE(harness.seams.starts.size(), 4);
+
+    // Shift+F1 shows the focused control's description.
+    QTest::keyClick(ui.Command8, Qt::Key_F1, Qt::ShiftModifier);
+    QVERIFY(QApplication::activePopupWidget());
 }
 
 void TestMainWindow::whatRunSseRefusesOrReports()
@@ -277,96 +355,6 @@ void TestMainWindow::whatRunSseRefusesOrReports()
     QTRY_COMPARE(ui.Command8->accessibleDescription(), QString());
     press();
     QVERIFY(harness.seams.starts.size() == started + 2 && !form.isVisible());
-}
-
-void TestMainWindow::languagesKeyboardAndScreenReaders()
-{
-    Harness harness;
-    harness.chosen({QString(), QString(), u"bios.bin"_qs});
-    Form1 &form = harness.start();
-    const Ui::Form1 &ui = *form.ui;
-    ui.extr1->trigger();
-    ui.help1->trigger();
-    QTest::mouseClick(ui.Command7, Qt::LeftButton);
-    ui.Combo2->setCurrentIndex(33);
-    ui.opz11->trigger();
-    const QMap<QString, QString> english = captions(form);
-
-    QMap<QString, QMap<QString, QString>> byLanguage;
-    for (QAction *item : {ui.opz12, ui.opz13, ui.opz11}) {
-        const QStringList before = shown(form, false);
-        item->trigger();
-        QVERIFY(item->isChecked() && harness.general("language") == form.lingua);
-        byLanguage[form.lingua] = captions(form);
-        // Words change; choices stay, the ST-V game and the chosen BIOS with them.
-        QCOMPARE(shown(form, false), before);
-        QCOMPARE(ui.Text3->text(), u"bios.bin"_qs);
-        // No access key twice among the menus.
-        QSet<QChar> keys;
-        for (QMenu *menu : {ui.file, ui.opz, ui.extr, ui.help})
-            keys << menu->title().at(menu->title().indexOf(u'&') + 1).toLower();
-        QCOMPARE(keys.size(), 4);
-    }
-    QCOMPARE(byLanguage.value(u"English"_qs), english);
-
-    // Every table: the same controls in every language, no text empty in
-    // one only, line breaks CR LF, "&" before a letter or "&", and the
-    // Browse buttons alike.
-    static const QRegularExpression loneAmpersand(u"&(?!\\w)"_qs);
-    for (const auto &texts : std::as_const(byLanguage)) {
-        QCOMPARE(texts.keys(), english.keys());
-        for (auto it = texts.cbegin(); it != texts.cend(); ++it) {
-            QCOMPARE(it->isEmpty(), english.value(it.key()).isEmpty());
-            QVERIFY2(!QString(*it).remove(u"&&"_qs).contains(loneAmpersand), qPrintable(*it));
-            QVERIFY2(QString(*it).remove(u"\r\n"_qs).count(u'\r') == 0, qPrintable(*it));
-        }
-        for (int browse = 4; browse <= 7; ++browse)
-            QCOMPARE(texts[u"Form1/Command%1.text"_qs.arg(browse)],
-                     texts[u"Form1/Command3.text"_qs]);
-    }
-    for (const QString &key :
-         words("Form1/Frame1.title Form1/Label8.text Form1/help1.text About ExtrlowL/Label3.text "
-               "Form1/Text5.accessibleName Form1/Combo2.accessibleDescription"))
-        QVERIFY2(byLanguage[u"Italiano"_qs][key] != english[key], qPrintable(key));
-
-    // The same language again applies and saves again; no system chosen stays so.
-    harness.settings.saves.clear();
-    ui.Option2->setAutoExclusive(false);
-    ui.Option2->setChecked(false);
-    ui.opz11->trigger();
-    QCOMPARE(harness.settings.saves, QStringList{u"language=English"_qs});
-    QVERIFY(!ui.Option1->isChecked() && !ui.Option2->isChecked());
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    harness.settings.saves.clear();
-
-    // The lists take no typed characters, open or closed; other keys work.
-    ui.Combo3->showPopup();
-    QTRY_VERIFY(ui.Combo3->view()->isVisible());
-    QTest::keyClicks(ui.Combo3->view(), u"1 8"_qs);
-    QTest::keySequence(ui.Combo3->view(), QKeySequence(Qt::Key_Down, Qt::Key_Return));
-    QTRY_COMPARE(ui.Combo3->currentIndex(), 1);
-    QTest::keyClick(ui.Combo3, Qt::Key_End);
-    QCOMPARE(harness.settings.saves, words("res=1 res=2"));
-    for (ListBox *list : {ui.Combo1, ui.Combo2, ui.Combo3, ui.Combo4, ui.Combo5}) {
-        const QString shown = list->editAreaText();
-        QTest::keyClicks(list, u"1 a2Z?"_qs);
-        QCOMPARE(list->editAreaText(), shown);
-    }
-    QCOMPARE(harness.settings.saves.size(), 2);
-
-    // Enter and keypad Enter press the focused button, in every window (all
-    // still open).
-    for (QPushButton *button : {form.apriFile->ui->CancelButton, form.extrlowL->ui->Command1,
-                                form.about->ui->OKButton, ui.Command8}) {
-        button->setFocus();
-        QTest::keyClick(button, button == ui.Command8 ? Qt::Key_Enter : Qt::Key_Return);
-    }
-    QVERIFY(!form.apriFile && !form.about && harness.seams.boxes.size() == 2);
-    QCOMPARE(harness.seams.starts.size(), 1);
-
-    // Shift+F1 shows the focused control's description.
-    QTest::keyClick(ui.Command8, Qt::Key_F1, Qt::ShiftModifier);
-    QVERIFY(QApplication::activePopupWidget());
 }
 
 QTEST_MAIN(TestMainWindow)
