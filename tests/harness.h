@@ -103,11 +103,10 @@ struct Harness {
     // Files chosen in an earlier run, field by field from the first; none where empty.
     void chosen(const QStringList &files)
     {
-        for (int field = 1; field <= files.size(); ++field) {
+        for (int field = 1; field <= files.size(); ++field)
             if (!files[field - 1].isEmpty())
                 settings.values[u"Last Folders/text%1"_qs.arg(field)] =
                     settings.values[u"Last Folders/text%1tag"_qs.arg(field)] = files[field - 1];
-        }
     }
     Ui::ApriFile &picker() { return *form->apriFile->ui; }
     // Presses a Browse button: the picker it opens.

@@ -16,6 +16,7 @@
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 using namespace Messages;
@@ -107,11 +108,12 @@ void TestBase::messagesAndTheSettingsFile()
     // The pieces, between bars: sections, keys, what values escape, line breaks.
     const QList<QByteArray> pieces = QByteArray("[General]\n|[Last%20Folders]\n|[a%U00e9\\b]\n|"
                                                 "\nkey|\nk%20y%zz%U|\nk%U4e2d|=|\\|\"|,|;|"
-                                                "@@| |\t|\r\n|\r|\\\r\n|\\\n\r|é|\\x41|\\101|\\n|v")
+                                                "@@| |\t|\r\n|\r|\\\r\n|\\\n\r|é|\\x41|\\101|\\n|v|"
+                                                "\"v \t|\"v\" |v ,|\\77|\\0|\\\"")
                                          .split('|');
     const auto text = [](const QVariant &value) {
-        return value.userType() == QMetaType::QStringList ? value.toStringList().join(u", ")
-                                                          : value.toString();
+        const QString one = value.toString();
+        return one.isEmpty() ? value.toStringList().join(u", ") : one;
     };
     for (int round = 0; round < 300; ++round) {
         QByteArray content;
@@ -174,8 +176,9 @@ void TestBase::messagesAndTheSettingsFile()
     store.release();
     QVERIFY(onDisk(path).contains("\nnew=1\n"));
 
-    // Two windows on one file, whose writes have the same size and time. Two
-    // names of one folder keep QSettings of one process from sharing the file.
+    // Two windows on one file, whose writes have the same size and time, or
+    // the same value while one waits for the lock. Two names of one folder
+    // keep QSettings of one process from sharing the file.
     QVERIFY(QFile::link(dir.path(), dir.filePath(u"same"_qs)));
     const QString shared = dir.filePath(u"shared.ini"_qs);
     const QByteArray sharedName = QFile::encodeName(shared);
@@ -199,13 +202,20 @@ void TestBase::messagesAndTheSettingsFile()
     const auto record = [&](const SaveFailure &lost) { failures << lost.file + lost.reason; };
     QVERIFY(write(dir.filePath(u"file"_qs), "x"));
     IniSettingsStore nowhere(dir.filePath(u"file/KIVO.ini"_qs));
-    nowhere.failed = store.failed = record;
+    nowhere.failed = store.failed = one.failed = record;
     nowhere.hold();
     nowhere.save(sectionGeneral, u"a"_qs, u"1"_qs);
     nowhere.save(sectionLastFolders, u"b"_qs, u"2"_qs);
     nowhere.release();
     QCOMPARE(failures, QStringList{nowhere.fileName() + qt_error_string(ENOTDIR)});
     QVERIFY(nowhere.get(sectionLastFolders, u"b"_qs) == u"2" && !QFile::exists(nowhere.fileName()));
+    QLockFile busy(shared + u".lock"_qs);
+    QVERIFY(busy.lock());
+    std::thread waiting([&] { one.save(sectionGeneral, u"a"_qs, u"both"_qs); });
+    QThread::msleep(200); // by then it waits for the lock
+    QVERIFY(write(shared, "[General]\na=both\n"));
+    busy.unlock();
+    waiting.join();
 
     // A full disk, for root too: no file may grow past the size of the old one.
     const QByteArray old = onDisk(path);

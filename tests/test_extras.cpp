@@ -218,16 +218,18 @@ void TestExtras::theWindowOpenedLastKeepsInFront()
         QCOMPARE(activated(&box), &box);
     }
 
-    // The real box belongs to the window that asks, whatever is active, and
-    // asks for a title bar with a close button only, as the windows do.
+    // The real box belongs to the window that asks, whatever is active, shows
+    // its text as it is, markup or not, and asks for a title bar with a close
+    // button only, as the windows do.
     QWidget *owner = nullptr;
     Qt::WindowFlags flags;
     QTimer::singleShot(0, [&] {
-        owner = QApplication::activeModalWidget()->parentWidget();
-        flags = QApplication::activeModalWidget()->windowFlags();
-        QApplication::activeModalWidget()->close();
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        owner = box->textFormat() == Qt::PlainText ? box->parentWidget() : nullptr;
+        flags = box->windowFlags();
+        box->close();
     });
-    kivo::QtMessageBoxes().show(*form.extrlowL, u"x"_qs, kivo::BoxIcon::None, u"KIVO"_qs);
+    kivo::QtMessageBoxes().show(*form.extrlowL, u"<b>x"_qs, kivo::BoxIcon::None, u"KIVO"_qs);
     QCOMPARE(owner, form.extrlowL.data());
     for (const Qt::WindowFlags asked : {flags, form.about->windowFlags()})
         QVERIFY(asked.testFlags(Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint) &&
