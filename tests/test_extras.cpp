@@ -36,9 +36,8 @@ struct HideOrder : QObject {
     {
         for (QWidget *window : windows)
             connect(window->windowHandle(), &QWindow::visibleChanged, this,
-                    [this, name = window->objectName()](bool visible) {
-                        if (!visible)
-                            hidden << name;
+                    [this, name = window->objectName()](bool shown) {
+                        hidden << QStringList(!shown, name); // the name once when hidden
                     });
     }
 };
@@ -107,11 +106,6 @@ void TestExtras::windowsComeAndGoAndTheLauncherStartsTheTool()
     QPointer<ExtrlowL> launcher = form.extrlowL.data();
     form.ui->extr1->trigger();
     QCOMPARE(form.extrlowL.data(), launcher.data());
-    form.ui->opz13->trigger();
-    form.ui->help1->trigger();
-    const QString french = form.about->ui->Label3->text();
-    form.ui->opz11->trigger();
-    QCOMPARE(form.about->ui->Label3->text().count(u"\r\n") + 3, french.count(u"\r\n"));
     launcher->close();
     form.ui->extr1->trigger();
     QVERIFY(form.extrlowL.data() != launcher.data() && form.extrlowL->ui->Text1->text().isEmpty());
@@ -124,8 +118,7 @@ void TestExtras::windowsComeAndGoAndTheLauncherStartsTheTool()
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     form.ui->extr1->trigger();
     QVERIFY(QTest::qWaitForWindowActive(form.extrlowL));
-    QTest::keyClick(form.extrlowL->ui->Text1, Qt::Key_Return);
-    QTest::keyClick(form.extrlowL->ui->Text1, Qt::Key_Escape);
+    QTest::keySequence(form.extrlowL->ui->Text1, QKeySequence(Qt::Key_Return, Qt::Key_Escape));
     QTest::mouseClick(form.ui->Command7, Qt::LeftButton);
     QVERIFY(QTest::qWaitForWindowActive(form.apriFile));
     QTest::keyClick(form.apriFile->ui->Dir1, Qt::Key_Escape);
@@ -281,6 +274,7 @@ void TestExtras::everyTextShowsWhole()
     harness.chosen(
         {u"a header with a name far too long for its field, "_qs.repeated(4) + u"daytona.sgh"_qs});
     Form1 &form = harness.start();
+    QCOMPARE(form.ui->Text1->accessibleDescription(), form.ui->Text1->text());
     const QFont font = QApplication::font();
     for (const qreal scale : {1.0, 1.5}) {
         QFont larger = font;
@@ -299,9 +293,8 @@ void TestExtras::everyTextShowsWhole()
             QCOMPARE(form.minimumSize(), form.maximumSize());
             sizes[form.lingua] = form.size();
         }
-        if (scale == 1.0)
-            QVERIFY(sizes.first().width() <= 1024 &&
-                    QSet(sizes.cbegin(), sizes.cend()).size() == 1);
+        QVERIFY(scale > 1 ||
+                (sizes.first().width() <= 1024 && QSet(sizes.cbegin(), sizes.cend()).size() == 1));
         form.ui->opz13->trigger();
         form.ui->opz11->trigger();
         settle();
