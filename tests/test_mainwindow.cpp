@@ -310,6 +310,12 @@ void TestMainWindow::whatRunSseRefusesOrReports()
     const Ui::Form1 &ui = *form.ui;
     const auto press = [&] { QTest::mouseClick(ui.Command8, Qt::LeftButton); };
 
+    // No emulator beside the program: it says so and ends.
+    harness.seams.outcome = {StartResult::NotFound, {}};
+    press();
+    QVERIFY(harness.takeBox().text == msgnotinssedir(form.lingua) && !form.isVisible());
+    form.show();
+
     // A first run that fails says why, over the main window, and is not recorded.
     const QString program = u"sse.exe"_qs, reason = u"Exec format error"_qs;
     for (const auto &[result, text] :
@@ -352,17 +358,11 @@ void TestMainWindow::whatRunSseRefusesOrReports()
     QCOMPARE(harness.seams.starts.size(), started + 1);
     QCOMPARE(Form1::lowerDriveLetters(u"Z:M:a:/C:\\PROGRA~1"_qs), u"z:m:a:/c:\\PROGRA~1"_qs);
 
-    // No emulator beside the program, or another SSE folder: it says so and ends.
-    harness.seams.outcome = {StartResult::NotFound, {}};
-    press();
-    QCOMPARE(harness.seams.boxes.last().text, msgnotinssedir(form.lingua));
-    QVERIFY(!form.isVisible());
-    form.show();
-    harness.seams.outcome = {};
+    // Another SSE folder: it says so and ends.
     ui.Text7->setTag(own.path() + u"/elsewhere"_qs);
     QTRY_COMPARE(ui.Command8->accessibleDescription(), QString());
     press();
-    QVERIFY(harness.seams.starts.size() == started + 2 && !form.isVisible());
+    QVERIFY(harness.seams.starts.size() == started + 1 && !form.isVisible());
 }
 
 QTEST_MAIN(TestMainWindow)

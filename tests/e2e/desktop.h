@@ -53,10 +53,8 @@ public:
     QStringList run(const QString &key = QStringLiteral("space"));
     // What a screen reader finds of one object on the accessibility bus.
     struct Accessible {
-        QString role; // AT-SPI's role name, such as "push button"
-        QString name;
-        QString description;
-        QStringList within; // the names of the objects it is in, innermost first
+        QString role, name, description; // role: AT-SPI's role name, such as "push button"
+        QStringList within;              // the names of the objects it is in, innermost first
         QString bus, path;
         QStringList labelledBy{}; // the names of the labels that name it
         quint64 states = 0;
