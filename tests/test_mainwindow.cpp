@@ -310,7 +310,8 @@ void TestMainWindow::whatRunSseRefusesOrReports()
     const Ui::Form1 &ui = *form.ui;
     const auto press = [&] { QTest::mouseClick(ui.Command8, Qt::LeftButton); };
 
-    // No emulator beside the program: it says so and ends.
+    // No emulator beside the program, on the first run: it says so and ends,
+    // and the run is not counted (below).
     harness.seams.outcome = {StartResult::NotFound, {}};
     press();
     QVERIFY(harness.takeBox().text == msgnotinssedir(form.lingua) && !form.isVisible());
