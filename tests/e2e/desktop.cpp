@@ -2,8 +2,6 @@
 
 #include <QtDBus>
 
-static const QString mainWindowName = u"^KIVO - "_qs;
-
 // The first line a helper writes: Xvfb its display, dbus-daemon its address.
 static QString firstLine(QProcess *process)
 {
@@ -56,7 +54,9 @@ bool Desktop::start()
     // client is not turned away when a killed one was the last.
     display = u':' + firstLine(launch(words("Xvfb -displayfd 1 -nolisten tcp -noreset -screen 0 "
                                             "1280x1024x24")));
-    bus = firstLine(launch(words("dbus-daemon --session --nofork --print-address=1")));
+    // The bus's socket in a folder of the test's own: a killed bus leaves it behind.
+    bus = firstLine(launch(words("dbus-daemon --session --nofork --print-address=1")
+                           << u"--address=unix:dir="_qs + config.path()));
     // A window manager, as every desktop has: it keeps dialogs above their windows.
     launch(words("openbox --sm-disable"));
     atspi = QDBusReply<QString>(QDBusInterface(u"org.a11y.Bus"_qs, u"/org/a11y/bus"_qs,
@@ -160,11 +160,11 @@ bool Desktop::startKivo(const QStringList &changes, const QString &workingFolder
     if (kivo) {
         kivo->kill();
         kivo->waitForFinished();
-        if (!gone(mainWindowName))
+        if (!gone(u"^KIVO - "_qs))
             return false;
     }
     kivo = launch({sse + u"/kivo"_qs}, changes, workingFolder.isEmpty() ? sse : workingFolder);
-    const QStringList found = windows(mainWindowName);
+    const QStringList found = windows(u"^KIVO - "_qs);
     mainWindow = found.value(0);
     return found.size() == 1;
 }
