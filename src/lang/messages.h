@@ -31,8 +31,38 @@ bool isLanguage(const QString &language);
 // The column of the table for the language, or "" when it names none.
 QString pick(const QString &language, const Texts &texts);
 
+// The messages, in the order of the catalogue's rows.
+enum class Id {
+    firstrun,
+    selheader,
+    selbios,
+    nostretch,
+    fullstretch,
+    propstretch,
+    selstvrom,
+    romdirname,
+    needbioshdr,
+    needbiosrom,
+    notinssedir,
+    noheaders,
+    nobios,
+    nossepath,
+    needhdrname,
+    noprogram,
+    notexecutable,
+    nowine,
+    nowine32,
+    notstarted,
+    winedrives,
+    nowineprefix,
+    notsaved,
+    firstrunnotsaved,
+    count
+};
+
 // Every message, for checks over the whole catalogue.
 struct Message {
+    Id id;
     const char *name;
     Texts texts;
 };
