@@ -4,7 +4,6 @@
 
 #include "lang/messages.h"
 #include "mainwindow/form1.h"
-#include "mainwindow/settingsstore.h"
 
 using kivo::BoxIcon;
 using kivo::CommandLine;

@@ -1,7 +1,7 @@
 #include "lang/lang.h"
 #include "lang/messages.h"
 #include "mainwindow/form1.h"
-#include "mainwindow/settingsstore.h"
+#include "mainwindow/settingskeys.h"
 #include "ui_form1.h"
 
 void Form1::applyLanguage(const QString &language)
@@ -20,7 +20,7 @@ void Form1::switchLanguage(const QString &language)
     // Runs in full even for the current language: captions again, saved again.
     const kivo::SavedTogether together(platform.settings);
     applyLanguage(language);
-    platform.settings.save(kivo::sectionGeneral, QStringLiteral("language"), language);
+    platform.settings.save(kivo::sectionGeneral, kivo::key::language, language);
 }
 
 void Form1::opz11_Click()

@@ -8,7 +8,7 @@
 #include "lang/messages.h"
 #include "mainwindow/describe.h"
 #include "mainwindow/fixedsize.h"
-#include "mainwindow/settingsstore.h"
+#include "mainwindow/settingskeys.h"
 #include "mainwindow/stvcatalogue.h"
 #include "mainwindow/wine.h"
 #include "picker/aprifile.h"
@@ -19,7 +19,6 @@
 
 using kivo::CommandLine;
 using kivo::sectionGeneral;
-using kivo::sectionLastFolders;
 using namespace Messages;
 
 namespace
@@ -162,7 +161,7 @@ void Form1::Form_Load()
     platform.settings.hold();
 
     caricaregoptbut();
-    lingua = platform.settings.get(sectionGeneral, QStringLiteral("language"));
+    lingua = platform.settings.get(sectionGeneral, kivo::key::language);
     if (lingua.isEmpty())
         lingua = QStringLiteral("English");
     ui->Label15->setText(QString());
@@ -197,16 +196,16 @@ void Form1::Form_Load()
 
 void Form1::caricaregoptbut()
 {
-    optbut1cont = platform.settings.get(sectionGeneral, QStringLiteral("system-sat"));
-    optbut2cont = platform.settings.get(sectionGeneral, QStringLiteral("system-stv"));
+    optbut1cont = platform.settings.get(sectionGeneral, kivo::key::systemSat);
+    optbut2cont = platform.settings.get(sectionGeneral, kivo::key::systemStv);
 }
 
 void Form1::caricaregcombo()
 {
-    combo2cont = platform.settings.get(sectionGeneral, QStringLiteral("stvrom"));
-    combo3cont = platform.settings.get(sectionGeneral, QStringLiteral("res"));
-    combo4cont = platform.settings.get(sectionGeneral, QStringLiteral("stretch"));
-    combo5cont = platform.settings.get(sectionGeneral, QStringLiteral("drive"));
+    combo2cont = platform.settings.get(sectionGeneral, kivo::key::stvrom);
+    combo3cont = platform.settings.get(sectionGeneral, kivo::key::res);
+    combo4cont = platform.settings.get(sectionGeneral, kivo::key::stretch);
+    combo5cont = platform.settings.get(sectionGeneral, kivo::key::drive);
 }
 
 void Form1::caricaregsettings()
@@ -231,8 +230,7 @@ void Form1::caricaregsettings()
 
 void Form1::restoreCheckBox(QCheckBox *box, int number)
 {
-    const QString saved =
-        platform.settings.get(sectionGeneral, QStringLiteral("opz%1").arg(number));
+    const QString saved = platform.settings.get(sectionGeneral, kivo::key::opz(number));
     // Only the two states a person can give a box; anything else is ignored.
     const int state = savedNumber(saved);
     if (state == 0)
@@ -243,7 +241,7 @@ void Form1::restoreCheckBox(QCheckBox *box, int number)
 
 void Form1::applyStoredLanguage()
 {
-    const QString stored = platform.settings.get(sectionGeneral, QStringLiteral("language"));
+    const QString stored = platform.settings.get(sectionGeneral, kivo::key::language);
     if (isLanguage(stored))
         applyLanguage(stored);
 }
@@ -322,7 +320,7 @@ void Form1::checkBoxClick(QCheckBox *box, int number, CommandLine &fragment,
     else if (state == Qt::Unchecked)
         fragment = CommandLine();
     const int saved = state == Qt::Checked ? 1 : (state == Qt::Unchecked ? 0 : 2);
-    saveGeneral(QStringLiteral("opz%1").arg(number), QString::number(saved));
+    saveGeneral(kivo::key::opz(number), QString::number(saved));
 }
 
 // A backup switch is never given without its file: the emulator would take
@@ -402,7 +400,7 @@ void Form1::Combo2_Click()
     selstvrom = index >= 0 && index < int(stvromlist.size()) ? stvromlist[index] : QString();
     ui->Option2->setEnabled(true);
     ui->Option2->setChecked(true);
-    saveGeneral(QStringLiteral("stvrom"), QString::number(index));
+    saveGeneral(kivo::key::stvrom, QString::number(index));
     ui->Label15->setText(selstvrom.isEmpty() ? QString() : msgromdirname(lingua, selstvrom));
 }
 
@@ -414,7 +412,7 @@ void Form1::Combo3_Click()
     const int index = ui->Combo3->currentIndex();
     if (index >= 0 && index < resolutions.size())
         resolution = CommandLine::words(resolutions.at(index));
-    saveGeneral(QStringLiteral("res"), QString::number(index));
+    saveGeneral(kivo::key::res, QString::number(index));
 }
 
 void Form1::Combo4_Click()
@@ -422,13 +420,13 @@ void Form1::Combo4_Click()
     // The position is what the emulator is told, whatever the language.
     const int index = ui->Combo4->currentIndex();
     stretchmode = CommandLine::words(QStringLiteral(" -stretch ") + QString::number(index));
-    saveGeneral(QStringLiteral("stretch"), QString::number(index));
+    saveGeneral(kivo::key::stretch, QString::number(index));
 }
 
 void Form1::Combo5_Click()
 {
     drivelet = CommandLine::words(QStringLiteral(" -d ") + ui->Combo5->currentText());
-    saveGeneral(QStringLiteral("drive"), QString::number(ui->Combo5->currentIndex()));
+    saveGeneral(kivo::key::drive, QString::number(ui->Combo5->currentIndex()));
 }
 
 // The lists take no typed characters: only their entries can be chosen.
@@ -460,15 +458,15 @@ void Form1::Combo5_KeyPress(int &keyAscii)
 void Form1::Option1_Click()
 {
     const kivo::SavedTogether together(platform.settings);
-    saveGeneral(QStringLiteral("system-sat"), trueFalse(true));
-    saveGeneral(QStringLiteral("system-stv"), trueFalse(false));
+    saveGeneral(kivo::key::systemSat, trueFalse(true));
+    saveGeneral(kivo::key::systemStv, trueFalse(false));
 }
 
 void Form1::Option2_Click()
 {
     const kivo::SavedTogether together(platform.settings);
-    saveGeneral(QStringLiteral("system-sat"), trueFalse(false));
-    saveGeneral(QStringLiteral("system-stv"), trueFalse(true));
+    saveGeneral(kivo::key::systemSat, trueFalse(false));
+    saveGeneral(kivo::key::systemStv, trueFalse(true));
 }
 
 void Form1::Text1_Change()

@@ -3,7 +3,7 @@
 
 #include "lang/messages.h"
 #include "mainwindow/form1.h"
-#include "mainwindow/settingsstore.h"
+#include "mainwindow/settingskeys.h"
 #include "ui_form1.h"
 
 using kivo::BoxIcon;
@@ -14,8 +14,6 @@ using namespace Messages;
 
 namespace
 {
-
-const QString firstRunKey = QStringLiteral("firstrun");
 
 // What the user reads when a program could not be started.
 QString startFailure(const QString &language, const QString &program,
@@ -74,7 +72,7 @@ bool Form1::inSseFolder()
 // folder, then the files the chosen system needs.
 Launch Form1::launchDecision()
 {
-    if (platform.settings.get(kivo::sectionGeneral, firstRunKey).isEmpty())
+    if (platform.settings.get(kivo::sectionGeneral, kivo::key::firstrun).isEmpty())
         return Launch::firstRun(firstRunCommandLine());
     if (!inSseFolder())
         return Launch::refuse();
@@ -106,7 +104,7 @@ void Form1::carryOut(const Launch &launch, QWidget &asking)
             return;
         {
             const int failuresBefore = saveFailures;
-            saveGeneral(firstRunKey, QStringLiteral("no"));
+            saveGeneral(kivo::key::firstrun, QStringLiteral("no"));
             describeLater();
             // Not recorded, the next start of KIVO prepares the emulator again.
             platform.messages.show(asking,

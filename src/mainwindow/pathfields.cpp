@@ -3,7 +3,7 @@
 
 #include "lang/messages.h"
 #include "mainwindow/form1.h"
-#include "mainwindow/settingsstore.h"
+#include "mainwindow/settingskeys.h"
 #include "picker/shortpath.h"
 #include "ui_form1.h"
 
@@ -21,12 +21,6 @@ const std::array<PathRequest, 6> requests{{
     {6, &Ui::Form1::Text6, PathRequest::File, u"", Messages::msgnossepath},
     {7, &Ui::Form1::Text7, PathRequest::Folder, u"", nullptr},
 }};
-
-// The field's displayed text is kept under this key, its tag under it and "tag".
-QString keyOf(const PathRequest &request)
-{
-    return QStringLiteral("text%1").arg(request.code);
-}
 
 } // namespace
 
@@ -47,11 +41,12 @@ void Form1::restorePathFields()
 {
     for (const PathRequest &request : requests) {
         PathField *const field = fieldOf(request);
-        const QString text = platform.settings.get(sectionLastFolders, keyOf(request));
+        const QString text =
+            platform.settings.get(sectionLastFolders, kivo::key::text(request.code));
         if (!text.isEmpty()) {
             field->setText(text);
             field->setTag(
-                platform.settings.get(sectionLastFolders, keyOf(request) + QStringLiteral("tag")));
+                platform.settings.get(sectionLastFolders, kivo::key::texttag(request.code)));
         } else if (request.kind == PathRequest::Folder) {
             // No SSE folder saved: the program's own, which it must be.
             const QString ownFolder = platform.ownFolder.path();
@@ -72,9 +67,8 @@ void Form1::handOver(const QString &fileName, const QString &folder)
             field->setText(fileName);
             field->setTag(fileName);
         }
-        platform.settings.save(sectionLastFolders, keyOf(*pending), field->text());
-        platform.settings.save(sectionLastFolders, keyOf(*pending) + QStringLiteral("tag"),
-                               field->tag());
+        platform.settings.save(sectionLastFolders, kivo::key::text(pending->code), field->text());
+        platform.settings.save(sectionLastFolders, kivo::key::texttag(pending->code), field->tag());
     }
     fixssekivopath();
 }

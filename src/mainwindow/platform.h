@@ -84,6 +84,11 @@ public:
 
 enum class BoxIcon { None, Information, Critical };
 
+// The program's title: its main window's boxes, and the settings' application name.
+inline const QString applicationTitle = QStringLiteral("KIVO");
+// The title of the boxes that name what is wrong: English in every language.
+inline const QString errorTitle = QStringLiteral("Error");
+
 class MessageBoxes
 {
 public:

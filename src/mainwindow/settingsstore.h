@@ -1,31 +1,32 @@
 #pragma once
 
 #include "mainwindow/platform.h"
+#include "mainwindow/settingskeys.h"
 
 #include <QHash>
-#include <QMap>
+
+#include <memory>
+
+class QSettings;
+class QTemporaryDir;
 
 namespace kivo
 {
 
-inline const QString sectionGeneral = QStringLiteral("General");
-inline const QString sectionLastFolders = QStringLiteral("Last Folders");
-inline const QString applicationTitle = QStringLiteral("KIVO");
-// The title of the boxes that name what is wrong: English in every language.
-inline const QString errorTitle = QStringLiteral("Error");
-
-// The store as the INI file QSettings reads and writes:
-// $XDG_CONFIG_HOME/KIVO/KIVO.ini. "General" is the file's top level, which
-// QSettings writes as [General].
+// The store as QSettings' INI file $XDG_CONFIG_HOME/KIVO/KIVO.ini, with
+// "General" at its top level.
 //
-// Another KIVO may write the file at any time, so every write locks it, reads
-// it afresh, changes only what was saved and replaces it whole. get() answers
+// Another KIVO may write the file at any time, and QSettings reads a file
+// again only when its size or time changed. So every write locks the file,
+// reads its bytes afresh, lets QSettings apply the change on a copy it has
+// never seen, checks the result and puts it in place whole. get() answers
 // from what the last read found and what this run saved.
 class IniSettingsStore : public SettingsStore
 {
 public:
     IniSettingsStore();
     explicit IniSettingsStore(const QString &fileName);
+    ~IniSettingsStore() override;
 
     QString get(const QString &section, const QString &key) override;
     void save(const QString &section, const QString &key, const QString &value) override;
@@ -35,22 +36,29 @@ public:
     QString fileName() const { return file; }
 
 private:
-    // "Section/key", or the key alone for General: the keys of QSettings.
-    using Changes = QHash<QString, QString>;
+    // By the keys of QSettings: "Section/key", or the key alone for General.
+    using Values = QHash<QString, QString>;
     static QString keyPath(const QString &section, const QString &key);
-    void write(Changes changes);
-    bool reread(QString &reason);
-    bool differs(const Changes &changes) const;
-    bool writeLocked(const Changes &changes, QString &reason);
+    void write(const Values &changes);
+    bool read(QString &reason);
+    // The file read afresh into entries, through a copy at that path.
+    std::unique_ptr<QSettings> readCopy(const QString &copy, QString &reason);
+    bool differs(const Values &changes) const;
+    bool writeLocked(const Values &changes, QString &reason);
+    // A path of the scratch folder that this run has not used yet.
+    QString freshPath(QString &reason);
 
     QString file;
+    std::unique_ptr<QTemporaryDir> scratch;
+    int copies = 0;
     bool loaded = false;
-    // The file's entries by key; a value is its text, or a list's items.
-    QMap<QString, QStringList> entries;
-    // Saved this run but not on the disk: tried again with the next write.
-    Changes unwritten;
+    // The file as last read or written, each value as KIVO reads it.
+    Values entries;
+    // Saved this run but not on the disk: the latest value of each key,
+    // tried again with the next write.
+    Values unwritten;
     int holds = 0;
-    Changes held;
+    Values held;
 };
 
 } // namespace kivo

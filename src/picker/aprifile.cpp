@@ -5,7 +5,7 @@
 
 #include "mainwindow/fixedsize.h"
 #include "mainwindow/form1.h"
-#include "mainwindow/settingsstore.h"
+#include "mainwindow/settingskeys.h"
 #include "picker/shortpath.h"
 
 using kivo::PathResult;
@@ -84,10 +84,9 @@ void ApriFile::Combo1_Click()
 
 void ApriFile::saveLastPlace()
 {
-    form.platform.settings.save(kivo::sectionLastFolders, QStringLiteral("load-lastdrive1"),
+    form.platform.settings.save(kivo::sectionLastFolders, kivo::key::lastdrive,
                                 ui->Drive1->drive());
-    form.platform.settings.save(kivo::sectionLastFolders, QStringLiteral("load-lastdir1"),
-                                ui->Dir1->path());
+    form.platform.settings.save(kivo::sectionLastFolders, kivo::key::lastdir, ui->Dir1->path());
 }
 
 void ApriFile::OKButton_Click()

@@ -2,7 +2,7 @@
 #include "lang/messages.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/keepinfront.h"
-#include "mainwindow/settingsstore.h"
+#include "mainwindow/settingskeys.h"
 #include "picker/aprifile.h"
 #include "picker/folderlisting.h"
 #include "ui_aprifile.h"
@@ -131,15 +131,15 @@ void Form1::aperturafiles()
         return platform.settings.get(kivo::sectionLastFolders, key);
     };
 
-    const QString savedDrive = lastFolders(QStringLiteral("load-lastdrive1"));
+    const QString savedDrive = lastFolders(kivo::key::lastdrive);
     if (picker.driveselect1 != PickerMemory::nope)
         orOwnFolder(p.Drive1->setDrive(picker.driveselect1));
     if (!savedDrive.isEmpty())
-        orOwnFolder(p.Drive1->setDrive(lastFolders(QStringLiteral("load-lastdrive1"))));
+        orOwnFolder(p.Drive1->setDrive(lastFolders(kivo::key::lastdrive)));
     if (picker.dirselect1 != PickerMemory::nope)
         orOwnFolder(p.Dir1->setPath(picker.dirselect1));
     if (!savedDrive.isEmpty())
-        orOwnFolder(p.Dir1->setPath(lastFolders(QStringLiteral("load-lastdir1"))));
+        orOwnFolder(p.Dir1->setPath(lastFolders(kivo::key::lastdir)));
     picker.driveiniziale = p.Drive1->drive();
     p.File1->setPattern(QStringLiteral("*.*"));
     p.Combo1->appendEntries({QStringLiteral("All Files *.*")});
