@@ -32,7 +32,7 @@ EQUIVALENTS = os.path.join("tests", "equivalent-mutants")
 # it stands, the fault put in its place, what the fault is). Each text must
 # stand exactly once in its file.
 HAND = [
-    ("mainwindow/form1.cpp", 'saveGeneral(QStringLiteral("drive")', 'saveGeneral(QStringLiteral("drives")',
+    ("mainwindow/settingskeys.h", 'drive = QStringLiteral("drive")', 'drive = QStringLiteral("drives")',
      "the drive saved under a wrong key"),
     ("mainwindow/form1.cpp", 'if (held == u"True") {', 'if (held == u"true") {',
      "the stored system read in the wrong case"),
@@ -52,16 +52,16 @@ HAND = [
      "two option fragments swapped"),
     ("mainwindow/launch.cpp", 'CommandLine::words(u" -b ") + CommandLine::value(ui->Text4->tag())',
      "CommandLine::value(ui->Text4->tag())", "the ST-V line loses -b"),
-    ("mainwindow/pathfields.cpp", 'QStringLiteral("text%1")', 'QStringLiteral("Text%1")',
+    ("mainwindow/settingskeys.h", 'QStringLiteral("text%1")', 'QStringLiteral("Text%1")',
      "the fields' keys misspelt"),
     ("mainwindow/wine.cpp", 'QStringLiteral("C.UTF-8")', 'QStringLiteral("C")',
      "wine gets no UTF-8 locale"),
     ("mainwindow/stvcatalogue.cpp", '{u"Steep Slope Sliders", u"sss"}', '{u"Steep Slope Sliders", u"ss"}',
      "a rom set name misspelt"),
-    ("picker/browserequests.cpp", 'lastFolders(QStringLiteral("load-lastdir1"))',
-     'lastFolders(QStringLiteral("load-lastdir"))', "the saved folder read under a wrong key"),
-    ("lang/languageswitch.cpp", 'QStringLiteral("language"), language);', 'QStringLiteral("lang"), language);',
-     "the language saved under a wrong key"),
+    ("mainwindow/settingskeys.h", 'QStringLiteral("load-lastdir1")', 'QStringLiteral("load-lastdir")',
+     "the saved folder under a wrong key"),
+    ("mainwindow/settingskeys.h", 'language = QStringLiteral("language")', 'language = QStringLiteral("lang")',
+     "the language under a wrong key"),
     ("lang/messages.cpp", 'u"Sélectionner le BIOS"', 'u"Selectionner le BIOS"', "a French prompt loses an accent"),
 ]
 
