@@ -409,13 +409,18 @@ def mutable(path):
     return path.endswith(".cpp") or path.endswith(".ui")
 
 
+# Headers hold no generated sites, but hand-written faults may stand there.
+def read(path):
+    return mutable(path) or path.endswith(".h")
+
+
 def sources_in_commit(root, commit):
-    """{path under src/: text} of the .cpp and .ui files of a commit."""
+    """{path under src/: text} of the .cpp, .h and .ui files of a commit."""
     names = subprocess.run(["git", "ls-tree", "-r", "--name-only", commit, "--", "src"], cwd=root,
                            capture_output=True, text=True, check=True).stdout.split("\n")
     sources = {}
     for name in names:
-        if name.startswith("src/") and mutable(name):
+        if name.startswith("src/") and read(name):
             sources[name[4:]] = subprocess.run(["git", "show", f"{commit}:{name}"], cwd=root,
                                                capture_output=True, check=True).stdout.decode("utf-8")
     return sources
@@ -425,7 +430,7 @@ def sources_in_folder(src):
     sources = {}
     for folder, _, files in os.walk(src):
         for name in files:
-            if mutable(name):
+            if read(name):
                 full = os.path.join(folder, name)
                 with open(full, encoding="utf-8", newline="") as file:
                     sources[os.path.relpath(full, src).replace(os.sep, "/")] = file.read()
@@ -433,7 +438,8 @@ def sources_in_folder(src):
 
 
 def all_sites(sources):
-    return [site for path in sorted(sources) for site in sites_of(path, sources[path])]
+    return [site for path in sorted(sources) if mutable(path)
+            for site in sites_of(path, sources[path])]
 
 
 # ---- The equivalents ------------------------------------------------------------------------
