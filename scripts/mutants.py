@@ -540,7 +540,10 @@ def run_mutants(root, options, chosen, equivalents):
                 run(["cmake", "--build", build, "-j2"], folder, log):
             print("the unchanged program does not build")
             return 1
-        test = ["ctest", "--test-dir", build, "-LE", "wine", "--stop-on-failure", "--timeout", "180"]
+        # The behaviour tests only, one at a time as CI runs them: the size rule
+        # would count a deleted line as caught.
+        test = ["ctest", "--test-dir", build, "-E", "^test_share$", "--stop-on-failure",
+                "--timeout", "180"]
         if run(test, folder, log):
             print("the unchanged program fails its tests")
             return 1

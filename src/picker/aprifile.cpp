@@ -1,12 +1,9 @@
 #include "picker/aprifile.h"
-#include "ui_form1.h"
 
 #include "ui_aprifile.h"
 
 #include "mainwindow/fixedsize.h"
-#include "mainwindow/form1.h"
 #include "mainwindow/settingskeys.h"
-#include "picker/shortpath.h"
 
 using kivo::PathResult;
 

@@ -19,7 +19,6 @@ public:
 
     QString path() const { return folder; }
     kivo::PathResult setPath(const QString &path);
-    QString pattern() const { return filePattern; }
     void setPattern(const QString &pattern);
     QString fileName() const;
     void refresh();
