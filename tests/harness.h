@@ -26,13 +26,12 @@ struct MemorySettings : kivo::SettingsStore {
         if (unwritable)
             failed({u"/config/KIVO.ini"_qs, u"Read-only file system"_qs});
     }
-    QString &operator[](const char *key) { return values[QString::fromUtf8(key)]; }
 };
 
 struct ShownBox {
-    QWidget *owner;
+    QWidget *owner = nullptr;
     QString text;
-    kivo::BoxIcon icon;
+    kivo::BoxIcon icon = kivo::BoxIcon::None;
     QString title;
 };
 struct Recorders : kivo::ProcessStarter, kivo::MessageBoxes, kivo::OwnFolder, kivo::Volumes {
@@ -100,13 +99,20 @@ struct Harness {
         form->show();
         return *form;
     }
-    // Files chosen in an earlier run, field by field from the first; none where empty.
-    void chosen(const QStringList &files)
+    const Ui::Form1 &ui() const { return *form->ui; }
+    // A file chosen for field number `field` in an earlier run.
+    void chosen(int field, const QString &file)
     {
-        for (int field = 1; field <= files.size(); ++field)
-            if (!files[field - 1].isEmpty())
-                settings.values[u"Last Folders/text%1"_qs.arg(field)] =
-                    settings.values[u"Last Folders/text%1tag"_qs.arg(field)] = files[field - 1];
+        settings.values[u"Last Folders/text%1"_qs.arg(field)] = file;
+        settings.values[u"Last Folders/text%1tag"_qs.arg(field)] = file;
+    }
+    QString &general(const char *key)
+    {
+        return settings.values[u"General/"_qs + QLatin1String(key)];
+    }
+    QString &lastFolders(const char *key)
+    {
+        return settings.values[u"Last Folders/"_qs + QLatin1String(key)];
     }
     Ui::ApriFile &picker() { return *form->apriFile->ui; }
     // Presses a Browse button: the picker it opens.
@@ -115,25 +121,46 @@ struct Harness {
         QTest::mouseClick(button, Qt::LeftButton);
         return picker();
     }
-    auto files() { return static_cast<QStringListModel *>(picker().File1->model())->stringList(); }
+    QStringList files()
+    {
+        return static_cast<QStringListModel *>(picker().File1->model())->stringList();
+    }
     QStringList lastStart() const { return seams.starts.value(seams.starts.size() - 1); }
     ShownBox takeBox() { return seams.boxes.isEmpty() ? ShownBox{} : seams.boxes.takeLast(); }
-    QString general(const char *key) { return settings[(QByteArray("General/") + key).data()]; }
+    // Presses "Run SSE": the arguments it started, none when it started nothing.
+    QStringList run()
+    {
+        const qsizetype before = seams.starts.size();
+        QTest::mouseClick(form->ui->Command8, Qt::LeftButton);
+        return seams.starts.size() > before ? lastStart() : QStringList();
+    }
 };
 
-// "a b c" as {"a", "b", "c"}.
-inline const auto words = [](const char *text) { return QString::fromUtf8(text).split(u' '); };
-
-// Selects the entry of a list or folder tree by clicking it, or opens it.
-inline void clickItem(QAbstractItemView *view, const QString &text, bool twice = false)
+// Where the entry of a list or folder tree shows, scrolled into view.
+inline QPoint itemAt(QAbstractItemView *view, const QString &text)
 {
     QAbstractItemModel *model = view->model();
     const QModelIndexList found = model->match(model->index(0, 0), Qt::DisplayRole, text, 1,
                                                Qt::MatchExactly | Qt::MatchRecursive);
-    QVERIFY2(!found.isEmpty(), qPrintable(text));
+    if (found.isEmpty())
+        return {-1, -1};
     view->scrollTo(found[0]);
-    const QPoint at = view->visualRect(found[0]).center();
+    return view->visualRect(found[0]).center();
+}
+
+// Selects the entry by clicking it.
+inline void clickItem(QAbstractItemView *view, const QString &text)
+{
+    const QPoint at = itemAt(view, text);
+    QVERIFY2(at.x() >= 0, qPrintable(text));
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
-    if (twice)
-        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
+}
+
+// Opens the entry by double-clicking it, as a person does: a click, then a double-click.
+inline void openItem(QAbstractItemView *view, const QString &text)
+{
+    const QPoint at = itemAt(view, text);
+    QVERIFY2(at.x() >= 0, qPrintable(text));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
 }

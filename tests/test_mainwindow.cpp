@@ -1,34 +1,43 @@
 // The main window as a person uses it: start-up and what it restores, the
-// lines "Run SSE" starts, the languages, keyboard and screen reader.
+// lines "Run SSE" starts and what it refuses, the languages and the keyboard.
 
 #include "harness.h"
 #include "mainwindow/settingsstore.h"
+#include "mainwindow/wine.h"
+
+#include <QTextDocumentFragment>
 
 using kivo::StartResult;
 using namespace Messages;
 
-class TestMainWindow : public QObject
+static QStringList split(const char *words)
 {
-    Q_OBJECT
+    return QString::fromUtf8(words).split(u' ');
+}
 
-private slots:
-    void startUpShowsWhatWasSaved();
-    void theLinesRunSseStartsLanguagesAndKeys();
-    void whatRunSseRefusesOrReports();
-};
-
-// What a person has chosen, what "Run SSE" would start, and with words the
-// words they are shown with.
-static QStringList shown(Form1 &form, bool texts = true)
+// What a person has chosen, and what "Run SSE" would start with it.
+static QStringList choices(Form1 &form)
 {
-    QStringList seen{form.launchDecision().line.arguments().join(u'|'), form.ui->Label15->text()};
+    QStringList chosen{u"line="_qs + form.launchDecision().line.arguments().join(u'|')};
     for (PathField *field : form.findChildren<PathField *>())
-        seen << field->tag() + u'|' + (texts ? field->text() : QString());
+        chosen << field->objectName() + u".tag="_qs + field->tag();
     for (ListBox *list : form.findChildren<ListBox *>())
-        seen << QString::number(list->currentIndex()) + (texts ? list->editAreaText() : QString());
+        chosen << list->objectName() + u".index="_qs + QString::number(list->currentIndex());
     for (QAbstractButton *box : form.findChildren<QAbstractButton *>())
-        seen << QString::number(box->isChecked()) + QString::number(box->isEnabled());
-    return texts ? seen : seen.mid(2);
+        chosen << box->objectName() + u".checked="_qs + QString::number(box->isChecked())
+               << box->objectName() + u".enabled="_qs + QString::number(box->isEnabled());
+    return chosen;
+}
+
+// The words the window shows for them.
+static QStringList texts(Form1 &form)
+{
+    QStringList shown{u"Label15="_qs + form.ui->Label15->text()};
+    for (PathField *field : form.findChildren<PathField *>())
+        shown << field->objectName() + u'=' + field->text();
+    for (ListBox *list : form.findChildren<ListBox *>())
+        shown << list->objectName() + u'=' + list->editAreaText();
+    return shown;
 }
 
 // Every text of the program's windows, by window, control and property.
@@ -57,314 +66,552 @@ static QMap<QString, QString> captions(Form1 &form)
     return all;
 }
 
-void TestMainWindow::startUpShowsWhatWasSaved()
+// The items of the language menu, in the order of the menu, English last.
+static void languageRows(bool english)
 {
-    QTemporaryDir own;
-    Harness first(own.path());
-    const Ui::Form1 &ui = *first.start().ui;
-    QVERIFY(!ui.Text1->text().isEmpty() && ui.Text3->text() == ui.Text4->text());
-    QCOMPARE(ui.Text5->text() + ui.Text7->text(), u"-none-"_qs + own.path());
-    QCOMPARE(ui.Text7->tag(), QDir(own.path()).canonicalPath());
-    QVERIFY(ui.Option1->isChecked() && !ui.Option2->isEnabled() && !ui.Check1->isEnabled());
-    QCOMPARE(ui.Combo2->editAreaText(), msgselstvrom(u"English"_qs));
-    QCOMPARE(first.settings.saves,
-             words("system-sat=True system-stv=False drive=2 res=0 stretch=0"));
-    // What "Run SSE" tells a screen reader, once the window is idle.
-    QTRY_COMPARE(ui.Command8->accessibleDescription(), u"sse.exe -resetcfg"_qs);
-
-    // All of it comes back. The header and the game select their systems
-    // on the way; the system saved wins.
-    Harness again(own.path());
-    again.settings.values = first.settings.values;
-    for (const QString &pair : words("firstrun=no opz1=1 opz3=1 opz6=1 stvrom=33 res=1 stretch=2 "
-                                     "drive=0 language=Italiano"))
-        again.settings.values[u"General/"_qs + pair.section(u'=', 0, 0)] = pair.section(u'=', 1);
-    again.chosen(
-        {oddHeader, QString(), oddBios, QString(), u"b.bin"_qs, QString(), ui.Text7->tag()});
-    Form1 &restored = again.start();
-    QVERIFY(restored.ui->Option1->isChecked() && restored.ui->opz12->isChecked());
-    QCOMPARE(restored.ui->Combo2->currentIndex(), 33);
-    QCOMPARE(again.general("system-stv"), u"False"_qs);
-    QCOMPARE(restored.launchDecision().line.arguments(),
-             QStringList({u"sse.exe"_qs, oddHeader, u"-d"_qs, u"D:"_qs, u"-b"_qs, oddBios}) +
-                 words("-res 800 600 -stretch 2 -br b.bin -polycoordfix 0 -log"));
-    // Neither system saved: neither comes back, whatever the header and game
-    // chose; either chosen again clears the other. A backup switch saved
-    // ticked without its file can be cleared.
-    again.settings["General/system-sat"] = u"False"_qs;
-    again.settings.values.remove(u"Last Folders/text5"_qs);
-    Form1 &none = again.start();
-    QVERIFY(none.launchDecision().kind == Launch::Nothing && none.ui->Check1->isEnabled());
-    none.ui->Option2->click();
-    none.ui->Option1->click();
-    QVERIFY(!none.ui->Option2->isChecked());
-
-    // Garbage, values of the wrong type or out of range, a file cut short: the
-    // start shows what a person could have chosen, and choices are saved again.
-    const QString path = own.filePath(u"KIVO.ini"_qs);
-    const auto startOn = [&](const QByteArray &content) {
-        const bool written = makeFile(path, content);
-        kivo::IniSettingsStore store(path);
-        Harness harness(own.path(), &store);
-        Form1 &form = harness.start();
-        const QStringList seen = shown(form) << QString::number(harness.seams.boxes.size());
-        form.ui->Check5->click();
-        const bool saved = QSettings(path, QSettings::IniFormat).value(u"opz5"_qs).toInt() ==
-                           form.ui->Check5->isChecked();
-        return written && saved ? seen : QStringList{u"unwritten or not saved"_qs};
-    };
-    const QStringList firstStart = startOn({});
-    QByteArray noise(4096, '\0');
-    QRandomGenerator(4096).fillRange(reinterpret_cast<quint32 *>(noise.data()), noise.size() / 4);
-    for (const QByteArray &content :
-         {noise, QByteArray(1024, '\0'), QByteArray("\x01[[[General\n=\n\xff\xfe \0\0 \n[Last"),
-          QByteArray("{\"General\": {\"res\": 2}}\n"),
-          QByteArray("[General]\ndrive=23\nres=3\nstretch=-1\nstvrom=40\nopz1=7\nopz2=maybe\n"
-                     "opz3=1.0\nopz4=@Rect(1 2 3 4)\nopz5=2\nsystem-sat=maybe\nsystem-stv=1\n")})
-        QCOMPARE(startOn(content), firstStart);
-    const QByteArray whole = "[General]\nfirstrun=no\nlanguage=Italiano\nopz1=1\nres=2\n"
-                             "drive=12\nstvrom=33\nsystem-sat=True\nsystem-stv=False\n"
-                             "[Last%20Folders]\ntext1=a.sgh\ntext1tag=a.sgh\ntext5=b.bin\n";
-    for (qsizetype size = 1; size < whole.size(); size += 7)
-        QVERIFY(startOn(whole.left(size)).size() == firstStart.size());
-
-    // A file that cannot be written: said once, once the window shows, with
-    // the file and why; the first run says it will come again; choices hold.
-    Harness harness;
-    harness.settings.unwritable = true;
-    Form1 &form = harness.start();
-    QVERIFY(harness.seams.boxes.isEmpty());
-    QTRY_COMPARE(harness.seams.boxes.size(), 1);
-    const ShownBox box = harness.takeBox();
-    QVERIFY(box.owner == &form && box.icon == kivo::BoxIcon::Critical && box.title == u"Error");
-    QVERIFY(box.text.contains(u"/config/KIVO.ini") && box.text.contains(u"Read-only file system"));
-    QTest::mouseClick(form.ui->Command8, Qt::LeftButton);
-    QCOMPARE(harness.takeBox().text, msgfirstrunnotsaved(form.lingua));
-    form.ui->Check4->click();
-    QVERIFY(form.launchDecision().kind == Launch::Missing && harness.seams.boxes.isEmpty());
+    QTest::addColumn<int>("item");
+    QTest::newRow("Italiano") << 1;
+    QTest::newRow("Français") << 2;
+    if (english)
+        QTest::newRow("English") << 0;
 }
 
-void TestMainWindow::theLinesRunSseStartsLanguagesAndKeys()
+// A whole configuration, as saved.
+static const QByteArray wholeConfiguration =
+    "[General]\nfirstrun=no\nlanguage=Italiano\nopz1=1\nres=2\ndrive=12\nstvrom=33\n"
+    "system-sat=True\nsystem-stv=False\n[Last%20Folders]\ntext1=a.sgh\ntext1tag=a.sgh\n"
+    "text5=b.bin\n";
+
+class TestMainWindow : public QObject
 {
-    Harness harness;
-    harness.settings["General/firstrun"] = u"no"_qs;
-    // The header, none in the second field, both BIOS, the backup RAM, the cartridge.
-    harness.chosen(words("daytona.sgh  satbios.bin stvbios.bin intback.bin cart.bin"));
-    Form1 &form = harness.start();
-    const Ui::Form1 &ui = *form.ui;
-    const auto run = [&] {
-        QTest::mouseClick(ui.Command8, Qt::LeftButton);
-        return harness.lastStart().join(u' ');
-    };
-    ui.Combo3->setCurrentIndex(1);
-    ui.Combo4->setCurrentIndex(2);
-    ui.Check4->click();
-    ui.Check6->click();
-    QCOMPARE(run(), QStringLiteral("sse.exe daytona.sgh -d F: -b satbios.bin -res 800 600 "
-                                   "-stretch 2 -nodsp -log"));
-    QCOMPARE(harness.general("opz4"), u"1"_qs);
+    Q_OBJECT
 
-    ui.Combo3->setCurrentIndex(0);
-    ui.Combo4->setCurrentIndex(0);
-    for (QCheckBox *box : {ui.Check1, ui.Check2, ui.Check3, ui.Check5})
-        box->click();
-    QCOMPARE(run(), QStringLiteral("sse.exe daytona.sgh -d F: -b satbios.bin -res 640 480 "
-                                   "-stretch 0 -br intback.bin -bc cart.bin -polycoordfix 0 "
-                                   "-nodsp -nospritepri -log"));
+    std::unique_ptr<QTemporaryDir> own;
+    std::unique_ptr<Harness> h;
 
-    // Each entry reaches the line as its caption says: the resolution's
-    // numbers, the stretch's position, the drive, the rom set its line names.
-    // Last the first entry, for the lines below.
-    for (ListBox *list : {ui.Combo3, ui.Combo4, ui.Combo5}) {
-        for (int index = list->count() - 1; index >= 0; --index) {
-            list->setCurrentIndex(index);
-            // "800 x 600 (Default)" as "800 600".
-            const QString caption =
-                list->currentText().section(u" ("_qs, 0, 0).replace(u" x "_qs, u" "_qs);
-            const QString fragment = list == ui.Combo3   ? u"-res "_qs + caption
-                                     : list == ui.Combo4 ? u"-stretch %1"_qs.arg(index)
-                                                         : u"-d "_qs + caption;
-            QVERIFY((form.launchDecision().line.text() + u' ').contains(u' ' + fragment + u' '));
-        }
+    // What "Run SSE" starts once the files of an earlier run are chosen: the
+    // header, both BIOS, the backup RAM and the cartridge.
+    Form1 &startChosen()
+    {
+        h->general("firstrun") = u"no"_qs;
+        for (const auto &[field, file] : {std::pair{1, "daytona.sgh"},
+                                          {3, "satbios.bin"},
+                                          {4, "stvbios.bin"},
+                                          {5, "intback.bin"},
+                                          {6, "cart.bin"}})
+            h->chosen(field, QString::fromUtf8(file));
+        return h->start();
     }
-    QSet<QString> roms;
-    for (int index = 1; index < ui.Combo2->count(); ++index) {
-        ui.Combo2->setCurrentIndex(index);
-        const QStringList arguments = form.launchDecision().line.arguments();
-        roms.insert(arguments.value(2));
-        QVERIFY(arguments.value(1) == u"-g" && ui.Label15->text().contains(arguments.value(2)));
+    QAction *languageItem(int item) { return h->ui().opz1Items->actions().at(item); }
+
+private slots:
+    void init()
+    {
+        own = std::make_unique<QTemporaryDir>();
+        h = std::make_unique<Harness>(own->path());
     }
-    QCOMPARE(roms.size(), ui.Combo2->count() - 1);
+    void cleanup()
+    {
+        h.reset();
+        own.reset();
+    }
+
+    void aFirstStartShowsThePromptsAndItsOwnFolder()
+    {
+        const Ui::Form1 &ui = *h->start().ui;
+        QCOMPARE(ui.Text1->text(), msgselheader(u"English"_qs));
+        QCOMPARE(ui.Text3->text(), msgselbios(u"English"_qs));
+        QCOMPARE(ui.Text4->text(), msgselbios(u"English"_qs));
+        QCOMPARE(ui.Text5->text(), u"-none-"_qs);
+        QCOMPARE(ui.Text7->text(), own->path());
+        QCOMPARE(ui.Text7->tag(), QDir(own->path()).canonicalPath());
+        QCOMPARE(ui.Combo2->editAreaText(), msgselstvrom(u"English"_qs));
+        QVERIFY(ui.Option1->isChecked());
+        QVERIFY(!ui.Option2->isEnabled());
+        QVERIFY(!ui.Check1->isEnabled());
+        QCOMPARE(h->settings.saves,
+                 split("system-sat=True system-stv=False drive=2 res=0 stretch=0"));
+    }
+
+    // The header and the game select their systems on the way; the system
+    // saved wins.
+    void everythingSavedComesBack()
+    {
+        for (const QString &pair : split("firstrun=no opz1=1 opz3=1 opz6=1 stvrom=33 res=1 "
+                                         "stretch=2 drive=0 language=Italiano system-sat=True "
+                                         "system-stv=False"))
+            h->settings.values[u"General/"_qs + pair.section(u'=', 0, 0)] = pair.section(u'=', 1);
+        h->chosen(1, oddHeader);
+        h->chosen(3, oddBios);
+        h->chosen(5, u"b.bin"_qs);
+        h->chosen(7, QDir(own->path()).canonicalPath());
+        Form1 &form = h->start();
+        QVERIFY(form.ui->Option1->isChecked());
+        QVERIFY(form.ui->opz12->isChecked());
+        QCOMPARE(form.ui->Combo2->currentIndex(), 33);
+        QCOMPARE(h->general("system-stv"), u"False"_qs);
+        QCOMPARE(h->run(),
+                 QStringList({u"sse.exe"_qs, oddHeader, u"-d"_qs, u"D:"_qs, u"-b"_qs, oddBios}) +
+                     split("-res 800 600 -stretch 2 -br b.bin -polycoordfix 0 -log"));
+    }
+
+    // Whatever the header and the game chose; either chosen again clears the
+    // other. A backup switch saved ticked without its file can be cleared.
+    void neitherSystemSavedStartsNeither()
+    {
+        h->general("firstrun") = u"no"_qs;
+        h->general("system-sat") = h->general("system-stv") = u"False"_qs;
+        h->general("opz1") = u"1"_qs;
+        h->general("stvrom") = u"5"_qs;
+        h->chosen(1, u"a.sgh"_qs);
+        Form1 &form = h->start();
+        QCOMPARE(form.launchDecision().kind, Launch::Nothing);
+        QVERIFY(form.ui->Check1->isEnabled());
+        form.ui->Option2->click();
+        form.ui->Option1->click();
+        QVERIFY(!form.ui->Option2->isChecked());
+    }
+
+    void aBrokenSettingsFileStartsAsAFirstStart_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QByteArray noise(4096, '\0');
+        QRandomGenerator(4096).fillRange(reinterpret_cast<quint32 *>(noise.data()),
+                                         noise.size() / 4);
+        QTest::newRow("random bytes") << noise;
+        QTest::newRow("NULs") << QByteArray(1024, '\0');
+        QTest::newRow("broken sections") << QByteArray("\x01[[[General\n=\n\xff\xfe \0\0 \n[Last");
+        QTest::newRow("another format") << QByteArray("{\"General\": {\"res\": 2}}\n");
+        QTest::newRow("values of the wrong type or out of range") << QByteArray(
+            "[General]\ndrive=23\nres=3\nstretch=-1\nstvrom=40\nopz1=7\nopz2=maybe\n"
+            "opz3=1.0\nopz4=@Rect(1 2 3 4)\nopz5=2\nsystem-sat=maybe\nsystem-stv=1\n");
+    }
+    // It shows what a person could have chosen, and takes choices again.
+    void aBrokenSettingsFileStartsAsAFirstStart()
+    {
+        QFETCH(QByteArray, content);
+        const QString file = own->filePath(u"KIVO.ini"_qs);
+        kivo::IniSettingsStore firstStore(own->filePath(u"empty.ini"_qs)), store(file);
+        Harness first(own->path(), &firstStore), broken(own->path(), &store);
+        QVERIFY(makeFile(file, content));
+        Form1 &form = broken.start();
+        QCOMPARE(choices(form), choices(first.start()));
+        QCOMPARE(texts(form), texts(*first.form));
+        QCOMPARE(broken.seams.boxes.size(), 0);
+        form.ui->Check5->click();
+        QCOMPARE(QSettings(file, QSettings::IniFormat).value(u"opz5"_qs).toString(), u"1"_qs);
+    }
+
+    void aSettingsFileCutShortStartsSoundly_data()
+    {
+        QTest::addColumn<qsizetype>("size");
+        for (qsizetype size = 1; size < wholeConfiguration.size(); size += 7)
+            QTest::addRow("cut at %lld bytes", qlonglong(size)) << size;
+    }
+    void aSettingsFileCutShortStartsSoundly()
+    {
+        QFETCH(qsizetype, size);
+        const QString file = own->filePath(u"KIVO.ini"_qs);
+        QVERIFY(makeFile(file, wholeConfiguration.left(size)));
+        kivo::IniSettingsStore store(file);
+        Harness harness(own->path(), &store);
+        harness.start().ui->Check5->click();
+        QCOMPARE(harness.seams.boxes.size(), 0);
+        QCOMPARE(QSettings(file, QSettings::IniFormat).value(u"opz5"_qs).toString(), u"1"_qs);
+    }
+
+    // Said once the window shows, over it, with the file and why; the first
+    // run says it will come again; no second box.
+    void aFileThatCannotBeWrittenIsSaidOnce()
+    {
+        h->settings.unwritable = true;
+        Form1 &form = h->start();
+        QCOMPARE(h->seams.boxes.size(), 0);
+        QTRY_COMPARE(h->seams.boxes.size(), 1);
+        const ShownBox box = h->takeBox();
+        QCOMPARE(box.owner, &form);
+        QCOMPARE(box.icon, kivo::BoxIcon::Critical);
+        QCOMPARE(box.title, u"Error"_qs);
+        QCOMPARE(box.text,
+                 msgnotsaved(form.lingua, u"/config/KIVO.ini"_qs, u"Read-only file system"_qs));
+        h->run();
+        QCOMPARE(h->takeBox().text, msgfirstrunnotsaved(form.lingua));
+        form.ui->Check4->click();
+        QCOMPARE(h->seams.boxes.size(), 0);
+    }
+
+    void theSaturnLineCarriesEveryChoice_data()
+    {
+        QTest::addColumn<int>("resolution");
+        QTest::addColumn<int>("stretch");
+        QTest::addColumn<QList<int>>("switches");
+        QTest::addColumn<QStringList>("line");
+        QTest::newRow("800x600, proportional, no DSP, logging")
+            << 1 << 2 << QList<int>{4, 6}
+            << split("sse.exe daytona.sgh -d F: -b satbios.bin -res 800 600 -stretch 2 -nodsp "
+                     "-log");
+        QTest::newRow("every switch")
+            << 0 << 0 << QList<int>{1, 2, 3, 4, 5, 6}
+            << split("sse.exe daytona.sgh -d F: -b satbios.bin -res 640 480 -stretch 0 -br "
+                     "intback.bin -bc cart.bin -polycoordfix 0 -nodsp -nospritepri -log");
+        QTest::newRow("1024x768, full screen")
+            << 2 << 1 << QList<int>()
+            << split("sse.exe daytona.sgh -d F: -b satbios.bin -res 1024 768 -stretch 1");
+    }
+    void theSaturnLineCarriesEveryChoice()
+    {
+        QFETCH(int, resolution);
+        QFETCH(int, stretch);
+        QFETCH(QList<int>, switches);
+        QFETCH(QStringList, line);
+        Form1 &form = startChosen();
+        form.ui->Combo3->setCurrentIndex(resolution);
+        form.ui->Combo4->setCurrentIndex(stretch);
+        for (const int number : switches)
+            form.findChild<QCheckBox *>(u"Check%1"_qs.arg(number))->click();
+        QCOMPARE(h->run(), line);
+        QCOMPARE(h->general("opz4"), switches.contains(4) ? u"1"_qs : QString());
+    }
 
     // A ticked switch follows its file and its mode; without a file, no switch.
-    for (QCheckBox *box : {ui.Check4, ui.Check5, ui.Check6})
-        box->click();
-    ui.Combo1->setCurrentIndex(1);
-    ui.Text6->setTag(QString());
-    ui.Combo2->setCurrentIndex(33);
-    QVERIFY(ui.Option2->isChecked());
-    QCOMPARE(ui.Label15->text(), u"(Dir or Zip name for selected game: sss)"_qs);
-    QCOMPARE(run(), QStringLiteral("sse.exe -g sss -b stvbios.bin -res 640 480 -stretch 0 "
-                                   "-br intback.bin -polycoordfix 1"));
-    ui.Text5->setTag(u"back 1.bin"_qs);
-    ui.Text6->setTag(u"cart 2.bin"_qs);
-    QCOMPARE(form.launchDecision().line.arguments().mid(10, 4),
-             QStringList({u"-br"_qs, u"back 1.bin"_qs, u"-bc"_qs, u"cart 2.bin"_qs}));
-    QCOMPARE(harness.general("stvrom") + harness.general("system-sat"), u"33False"_qs);
-    QCOMPARE(harness.general("system-stv"), u"True"_qs);
+    void theStvLineCarriesTheGameAndItsBios()
+    {
+        Form1 &form = startChosen();
+        for (QCheckBox *box : {form.ui->Check1, form.ui->Check2, form.ui->Check3})
+            box->click();
+        form.ui->Combo1->setCurrentIndex(1);
+        form.ui->Text6->setTag(QString());
+        form.ui->Combo2->setCurrentIndex(33);
+        QVERIFY(form.ui->Option2->isChecked());
+        QCOMPARE(form.ui->Label15->text(), u"(Dir or Zip name for selected game: sss)"_qs);
+        QCOMPARE(h->run(), split("sse.exe -g sss -b stvbios.bin -res 640 480 -stretch 0 -br "
+                                 "intback.bin -polycoordfix 1"));
+        QCOMPARE(h->general("stvrom"), u"33"_qs);
+        QCOMPARE(h->general("system-sat"), u"False"_qs);
+        QCOMPARE(h->general("system-stv"), u"True"_qs);
+    }
 
-    // The languages, with every window opened in French and the ST-V game chosen.
-    ui.opz13->trigger();
-    ui.extr1->trigger();
-    ui.help1->trigger();
-    QTest::mouseClick(ui.Command7, Qt::LeftButton);
-    const QMap<QString, QString> opened = captions(form);
+    void backupFilesReachTheLineWhole()
+    {
+        Form1 &form = startChosen();
+        form.ui->Check1->click();
+        form.ui->Check2->click();
+        form.ui->Text5->setTag(u"back 1.bin"_qs);
+        form.ui->Text6->setTag(u"cart 2.bin"_qs);
+        QCOMPARE(h->run().mid(11, 4),
+                 QStringList({u"-br"_qs, u"back 1.bin"_qs, u"-bc"_qs, u"cart 2.bin"_qs}));
+    }
 
-    QMap<QString, QMap<QString, QString>> byLanguage;
-    for (QAction *item : {ui.opz12, ui.opz13, ui.opz11}) {
-        const QStringList before = shown(form, false);
-        item->trigger();
-        QVERIFY(item->isChecked() && harness.general("language") == form.lingua);
-        byLanguage[form.lingua] = captions(form);
-        // Words change; choices stay, the ST-V game and the chosen BIOS with them.
-        QCOMPARE(shown(form, false), before);
-        QCOMPARE(ui.Text3->text(), u"satbios.bin"_qs);
-        // No access key twice among the menus.
+    void eachListEntryReachesTheLineAsItsCaptionSays_data()
+    {
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<int>("index");
+        for (int index = 0; index < 3; ++index) {
+            QTest::addRow("resolution %d", index) << u"Combo3"_qs << index;
+            QTest::addRow("stretch %d", index) << u"Combo4"_qs << index;
+        }
+        for (int index = 0; index < 23; ++index)
+            QTest::addRow("drive %c:", 'D' + index) << u"Combo5"_qs << index;
+    }
+    // The resolution's numbers, the stretch's position, the drive.
+    void eachListEntryReachesTheLineAsItsCaptionSays()
+    {
+        QFETCH(QString, list);
+        QFETCH(int, index);
+        Form1 &form = startChosen();
+        ListBox *const entries = form.findChild<ListBox *>(list);
+        entries->setCurrentIndex(index);
+        // "800 x 600 (Default)" as "800 600".
+        const QString caption =
+            entries->currentText().section(u" ("_qs, 0, 0).replace(u" x "_qs, u" "_qs);
+        const QString fragment = list == u"Combo3"   ? u"-res "_qs + caption
+                                 : list == u"Combo4" ? u"-stretch %1"_qs.arg(index)
+                                                     : u"-d "_qs + caption;
+        QVERIFY2(h->run().join(u' ').contains(fragment), qPrintable(fragment));
+    }
+
+    // The game label names the rom set the line names, each its own.
+    void everyGameHasARomSetOfItsOwn()
+    {
+        Form1 &form = startChosen();
+        QSet<QString> roms;
+        for (int index = 1; index < form.ui->Combo2->count(); ++index) {
+            form.ui->Combo2->setCurrentIndex(index);
+            const QStringList line = h->run();
+            QCOMPARE(line.value(1), u"-g"_qs);
+            QVERIFY2(form.ui->Label15->text().contains(line.value(2)), qPrintable(line.value(2)));
+            roms.insert(line.value(2));
+        }
+        QCOMPARE(roms.size(), 39);
+    }
+
+    void aLanguageSwitchChangesWordsNotChoices_data() { languageRows(false); }
+    // The ST-V game chosen and both BIOS; the item ticked and saved.
+    void aLanguageSwitchChangesWordsNotChoices()
+    {
+        QFETCH(int, item);
+        Form1 &form = startChosen();
+        form.ui->Combo2->setCurrentIndex(33);
+        const QStringList before = choices(form);
+        languageItem(item)->trigger();
+        QCOMPARE(choices(form), before);
+        QCOMPARE(form.ui->Text3->text(), u"satbios.bin"_qs);
+        QVERIFY(languageItem(item)->isChecked());
+        QCOMPARE(form.lingua, Messages::languages[item].toString());
+        QCOMPARE(h->general("language"), form.lingua);
+    }
+
+    void everyWindowSpeaksTheLanguage_data() { languageRows(false); }
+    // Every window: the same controls, no text empty in one language only,
+    // the titles and texts of each window its own; a window opened in the
+    // language reads as one switched while open.
+    void everyWindowSpeaksTheLanguage()
+    {
+        QFETCH(int, item);
+        Form1 &form = h->start();
+        form.ui->Combo2->setCurrentIndex(33);
+        const auto openAll = [&] {
+            form.ui->extr1->trigger();
+            form.ui->help1->trigger();
+            QTest::mouseClick(form.ui->Command7, Qt::LeftButton);
+        };
+        openAll();
+        const QMap<QString, QString> english = captions(form);
+        languageItem(item)->trigger();
+        const QMap<QString, QString> switched = captions(form);
+        QCOMPARE(switched.keys(), english.keys());
+        for (auto text = switched.cbegin(); text != switched.cend(); ++text)
+            QCOMPARE(text->isEmpty(), english.value(text.key()).isEmpty());
+        for (const QString &key : split(
+                 "About ApriFile Form1/Frame1.title Form1/Label8.text "
+                 "Form1/help1.text About/Label3.text ExtrlowL/Label3.text ApriFile/Label1.text "
+                 "Form1/Text5.accessibleName Form1/Combo2.accessibleDescription Form1/Label15.text "
+                 "Form1/Combo5.accessibleDescription ApriFile/File1.accessibleName"))
+            QVERIFY2(switched[key] != english[key], qPrintable(key));
+        for (QWidget *window : std::initializer_list<QWidget *>{form.extrlowL, form.about})
+            window->close();
+        form.apriFile->close();
+        openAll();
+        QCOMPARE(captions(form), switched);
+    }
+
+    void captionsKeepTheirMarks_data() { languageRows(true); }
+    // "&" before a letter or "&", line breaks CR LF, no access key twice
+    // among the menus, and the Browse buttons alike.
+    void captionsKeepTheirMarks()
+    {
+        QFETCH(int, item);
+        Form1 &form = h->start();
+        form.ui->extr1->trigger();
+        form.ui->help1->trigger();
+        QTest::mouseClick(form.ui->Command7, Qt::LeftButton);
+        languageItem(item)->trigger();
+        const QMap<QString, QString> texts = captions(form);
+        static const QRegularExpression loneAmpersand(u"&(?!\\w)"_qs);
+        for (const QString &text : texts) {
+            QVERIFY2(!QString(text).remove(u"&&"_qs).contains(loneAmpersand), qPrintable(text));
+            QVERIFY2(!QString(text).remove(u"\r\n"_qs).contains(u'\r'), qPrintable(text));
+        }
         QSet<QChar> keys;
-        for (QMenu *menu : {ui.file, ui.opz, ui.extr, ui.help})
+        for (QMenu *menu : {form.ui->file, form.ui->opz, form.ui->extr, form.ui->help})
             keys << menu->title().at(menu->title().indexOf(u'&') + 1).toLower();
         QCOMPARE(keys.size(), 4);
-    }
-    QCOMPARE(byLanguage.value(u"Français"_qs), opened);
-    const QMap<QString, QString> &english = byLanguage[u"English"_qs];
-
-    // Every table: the same controls in every language, no text empty in
-    // one only, line breaks CR LF, "&" before a letter or "&", and the
-    // Browse buttons alike.
-    static const QRegularExpression loneAmpersand(u"&(?!\\w)"_qs);
-    for (const auto &texts : std::as_const(byLanguage)) {
-        QCOMPARE(texts.keys(), english.keys());
-        for (auto it = texts.cbegin(); it != texts.cend(); ++it) {
-            QCOMPARE(it->isEmpty(), english.value(it.key()).isEmpty());
-            QVERIFY2(!QString(*it).remove(u"&&"_qs).contains(loneAmpersand), qPrintable(*it));
-            QVERIFY2(QString(*it).remove(u"\r\n"_qs).count(u'\r') == 0, qPrintable(*it));
-        }
         for (int browse = 4; browse <= 7; ++browse)
             QCOMPARE(texts[u"Form1/Command%1.text"_qs.arg(browse)],
                      texts[u"Form1/Command3.text"_qs]);
     }
-    for (const QString &key :
-         words("Form1/Frame1.title Form1/Label8.text Form1/help1.text About About/Label3.text "
-               "ExtrlowL/Label3.text Form1/Text5.accessibleName Form1/Combo2.accessibleDescription "
-               "Form1/Label15.text Form1/Combo5.accessibleDescription"))
-        QVERIFY2(byLanguage[u"Italiano"_qs][key] != english[key], qPrintable(key));
 
-    // The same language again applies and saves again; no system chosen stays so.
-    harness.settings.saves.clear();
-    ui.Option2->setAutoExclusive(false);
-    ui.Option2->setChecked(false);
-    ui.opz11->trigger();
-    QCOMPARE(harness.settings.saves, QStringList{u"language=English"_qs});
-    QVERIFY(!ui.Option1->isChecked() && !ui.Option2->isChecked());
-    // A header chosen makes Saturn the system again.
-    ui.Text1->setText(u"other.sgh"_qs);
-    QVERIFY(ui.Option1->isChecked() && QTest::qWaitForWindowExposed(&form));
-    harness.settings.saves.clear();
-
-    // The lists take no typed characters, open or closed; other keys work.
-    ui.Combo3->showPopup();
-    QTRY_VERIFY(ui.Combo3->view()->isVisible());
-    QTest::keyClicks(ui.Combo3->view(), u"1 8"_qs);
-    QTest::keySequence(ui.Combo3->view(), QKeySequence(Qt::Key_Down, Qt::Key_Return));
-    QTRY_COMPARE(ui.Combo3->currentIndex(), 1);
-    QTest::keyClick(ui.Combo3, Qt::Key_End);
-    QCOMPARE(harness.settings.saves, words("res=1 res=2"));
-    for (ListBox *list : {ui.Combo1, ui.Combo2, ui.Combo4, ui.Combo5, ui.Combo3}) {
-        const QString shown = list->editAreaText();
-        // Its next entry's name, which a list would otherwise search for.
-        QTest::keyClicks(list, list->itemText((list->currentIndex() + 1) % list->count()));
-        QCOMPARE(list->editAreaText(), shown);
+    // No system chosen stays so.
+    void theSameLanguageAgainIsAppliedAndSavedAgain()
+    {
+        Form1 &form = h->start();
+        form.ui->Option1->setAutoExclusive(false);
+        form.ui->Option1->setChecked(false);
+        h->settings.saves.clear();
+        form.ui->opz11->trigger();
+        QCOMPARE(h->settings.saves, QStringList{u"language=English"_qs});
+        QVERIFY(!form.ui->Option1->isChecked());
+        QVERIFY(!form.ui->Option2->isChecked());
+        // A header chosen makes Saturn the system again.
+        form.ui->Text1->setText(u"other.sgh"_qs);
+        QVERIFY(form.ui->Option1->isChecked());
     }
-    QCOMPARE(harness.settings.saves.size(), 2);
 
-    // Enter and keypad Enter press the focused button, in every window (all
-    // still open).
-    for (QPushButton *button : {form.apriFile->ui->CancelButton, form.extrlowL->ui->Command1,
-                                form.about->ui->OKButton, ui.Command8}) {
-        button->setFocus();
-        QTest::keyClick(button, button == ui.Command8 ? Qt::Key_Enter : Qt::Key_Return);
+    void aListTakesNoTypedCharacters_data()
+    {
+        QTest::addColumn<QString>("list");
+        for (const char *list : {"Combo1", "Combo2", "Combo3", "Combo4", "Combo5"})
+            QTest::newRow(list) << QString::fromLatin1(list);
     }
-    QVERIFY(!form.apriFile && !form.about && harness.seams.boxes.size() == 1);
-    QCOMPARE(harness.seams.starts.size(), 4);
-
-    // Shift+F1 shows the focused control's description.
-    QTest::keyClick(ui.Command8, Qt::Key_F1, Qt::ShiftModifier);
-    QVERIFY(QApplication::activePopupWidget());
-}
-
-void TestMainWindow::whatRunSseRefusesOrReports()
-{
-    QTemporaryDir own;
-    Harness harness(own.path());
-    Form1 &form = harness.start();
-    const Ui::Form1 &ui = *form.ui;
-    const auto press = [&] { QTest::mouseClick(ui.Command8, Qt::LeftButton); };
-
-    // No emulator beside the program, on the first run: it says so and ends,
-    // and the run is not counted (below).
-    harness.seams.outcome = {StartResult::NotFound, {}};
-    press();
-    QVERIFY(harness.takeBox().text == msgnotinssedir(form.lingua) && !form.isVisible());
-    form.show();
-
-    // A first run that fails says why, over the main window, and is not recorded.
-    const QString program = u"sse.exe"_qs, reason = u"Exec format error"_qs;
-    for (const auto &[result, text] :
-         {qMakePair(StartResult::NotExecutable, msgnotexecutable(form.lingua, program)),
-          qMakePair(StartResult::NoWine, msgnowine(form.lingua, program)),
-          qMakePair(StartResult::NoWine32, msgnowine32(form.lingua, program)),
-          qMakePair(StartResult::Failed, msgnotstarted(form.lingua, program, reason))}) {
-        harness.seams.outcome = {result, reason};
-        press();
-        const ShownBox box = harness.takeBox();
-        QVERIFY(box.owner == &form && box.icon == kivo::BoxIcon::Critical);
-        QCOMPARE(box.title + box.text, u"Error"_qs + text);
+    // Its next entry's name, which a list would otherwise search for.
+    void aListTakesNoTypedCharacters()
+    {
+        QFETCH(QString, list);
+        Form1 &form = h->start();
+        ListBox *const entries = form.findChild<ListBox *>(list);
+        const QString shown = entries->editAreaText();
+        h->settings.saves.clear();
+        QTest::keyClicks(entries,
+                         entries->itemText((entries->currentIndex() + 1) % entries->count()));
+        QCOMPARE(entries->editAreaText(), shown);
+        QCOMPARE(h->settings.saves, QStringList());
     }
-    QCOMPARE(harness.general("firstrun"), QString());
-    harness.seams.outcome = {};
-    press();
-    QCOMPARE(harness.lastStart() << harness.general("firstrun"), words("sse.exe -resetcfg no"));
-    QCOMPARE(harness.takeBox().text, msgfirstrun(form.lingua));
 
-    // Each system starts nothing without either of its two choices, and says so.
-    const qsizetype started = harness.seams.starts.size();
-    for (const bool stv : {false, true})
-        for (const bool withBios : {false, true}) {
-            (stv ? ui.Text4 : ui.Text3)->setTag(withBios ? u"bios.bin"_qs : QString());
-            stv ? ui.Combo2->setCurrentIndex(withBios ? 0 : 33)
-                : ui.Text1->setTag(withBios ? QString() : u"game.sgh"_qs);
-            press();
-            const ShownBox box = harness.takeBox();
-            QVERIFY(box.icon == kivo::BoxIcon::Information && box.title == u"Error");
-            QCOMPARE(box.text, stv ? msgneedbiosrom(form.lingua) : msgneedbioshdr(form.lingua));
+    // Open or closed, the lists take their keys, and no typed character.
+    void theArrowsChooseInAList()
+    {
+        const Ui::Form1 &ui = *h->start().ui;
+        QVERIFY(QTest::qWaitForWindowExposed(h->form.get()));
+        h->settings.saves.clear();
+        ui.Combo3->showPopup();
+        QTRY_VERIFY(ui.Combo3->view()->isVisible());
+        QTest::keyClicks(ui.Combo3->view(), u"1 8"_qs);
+        QTest::keySequence(ui.Combo3->view(), QKeySequence(Qt::Key_Down, Qt::Key_Return));
+        QTRY_COMPARE(ui.Combo3->currentIndex(), 1);
+        QTest::keyClick(ui.Combo3, Qt::Key_End);
+        QCOMPARE(h->settings.saves, split("res=1 res=2"));
+    }
+
+    // In every window, all open at once; the picker's Cancel closes it,
+    // About's OK closes it, the launcher's button starts its tool.
+    void enterPressesTheFocusedButton()
+    {
+        Form1 &form = startChosen();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        form.ui->extr1->trigger();
+        form.ui->help1->trigger();
+        QTest::mouseClick(form.ui->Command7, Qt::LeftButton);
+        for (QPushButton *button : {form.apriFile->ui->CancelButton, form.about->ui->OKButton,
+                                    form.extrlowL->ui->Command1, form.ui->Command8}) {
+            button->setFocus();
+            QTest::keyClick(button, button == form.ui->Command8 ? Qt::Key_Enter : Qt::Key_Return);
         }
-    QCOMPARE(harness.seams.starts.size(), started);
+        QVERIFY(!form.apriFile);
+        QVERIFY(!form.about);
+        QCOMPARE(h->seams.boxes.size(), 1); // the launcher's empty name
+        QCOMPARE(h->seams.starts.size(), 1);
+        // Shift+F1 shows the focused control's description.
+        QTest::keyClick(form.ui->Command8, Qt::Key_F1, Qt::ShiftModifier);
+        QVERIFY(QApplication::activePopupWidget());
+    }
 
-    // Started through a link to its folder, the program is still in it.
-    harness.seams.folder = own.filePath(u"link"_qs);
-    QVERIFY(QFile::link(own.path(), harness.seams.folder));
-    ui.Text7->setText(harness.seams.folder);
-    ui.Combo2->setCurrentIndex(5);
-    press();
-    QCOMPARE(harness.seams.starts.size(), started + 1);
-    QCOMPARE(Form1::lowerDriveLetters(u"Z:M:a:/C:\\PROGRA~1"_qs), u"z:m:a:/c:\\PROGRA~1"_qs);
+    // As tool tip, What's This and description, once the window is idle;
+    // names in them are never read as markup.
+    void runSseAndTheDriveListTellWhatTheyStandFor()
+    {
+        Form1 &form = startChosen();
+        form.ui->Text1->setTag(u"<b>a</b> & b.sgh"_qs);
+        const QString line = form.launchDecision().line.text();
+        QTRY_COMPARE(form.ui->Command8->accessibleDescription(), line);
+        const auto plain = [](const QString &rich) {
+            return QTextDocumentFragment::fromHtml(rich).toPlainText();
+        };
+        QCOMPARE(plain(form.ui->Command8->toolTip()), line);
+        QCOMPARE(plain(form.ui->Command8->whatsThis()), line);
+        const QString drives = form.ui->Combo5->accessibleDescription();
+        QVERIFY2(drives.startsWith(msgwinedrives(
+                     form.lingua, kivo::winePrefix(QProcessEnvironment::systemEnvironment()))) ||
+                     drives == msgnowineprefix(
+                                   form.lingua,
+                                   kivo::winePrefix(QProcessEnvironment::systemEnvironment())),
+                 qPrintable(drives));
+        QCOMPARE(plain(form.ui->Combo5->toolTip()), drives);
+    }
 
-    // Another SSE folder: it says so and ends.
-    ui.Text7->setTag(own.path() + u"/elsewhere"_qs);
-    QTRY_COMPARE(ui.Command8->accessibleDescription(), QString());
-    press();
-    QVERIFY(harness.seams.starts.size() == started + 1 && !form.isVisible());
-}
+    // No emulator beside the program on the first run: it says so and ends,
+    // and the run is not counted.
+    void noEmulatorBesideKivoEndsIt()
+    {
+        Form1 &form = h->start();
+        h->seams.outcome = {StartResult::NotFound, {}};
+        h->run();
+        QCOMPARE(h->takeBox().text, msgnotinssedir(form.lingua));
+        QVERIFY(!form.isVisible());
+        QCOMPARE(h->general("firstrun"), QString());
+    }
+
+    void aFailedFirstRunSaysWhyAndIsNotCounted_data()
+    {
+        QTest::addColumn<StartResult>("result");
+        QTest::addColumn<QString>("text");
+        const QString program = u"sse.exe"_qs, english = u"English"_qs;
+        QTest::newRow("not executable")
+            << StartResult::NotExecutable << msgnotexecutable(english, program);
+        QTest::newRow("no wine") << StartResult::NoWine << msgnowine(english, program);
+        QTest::newRow("no 32-bit wine") << StartResult::NoWine32 << msgnowine32(english, program);
+        QTest::newRow("the system's reason")
+            << StartResult::Failed << msgnotstarted(english, program, u"Exec format error"_qs);
+    }
+    void aFailedFirstRunSaysWhyAndIsNotCounted()
+    {
+        QFETCH(StartResult, result);
+        QFETCH(QString, text);
+        Form1 &form = h->start();
+        h->seams.outcome = {result, u"Exec format error"_qs};
+        h->run();
+        const ShownBox box = h->takeBox();
+        QCOMPARE(box.text, text);
+        QCOMPARE(box.title, u"Error"_qs);
+        QCOMPARE(box.owner, &form);
+        QCOMPARE(box.icon, kivo::BoxIcon::Critical);
+        QCOMPARE(h->general("firstrun"), QString());
+    }
+
+    void theFirstRunPreparesTheEmulator()
+    {
+        Form1 &form = h->start();
+        QCOMPARE(h->run(), split("sse.exe -resetcfg"));
+        QCOMPARE(h->general("firstrun"), u"no"_qs);
+        QCOMPARE(h->takeBox().text, msgfirstrun(form.lingua));
+    }
+
+    void eachSystemNeedsBothItsChoices_data()
+    {
+        QTest::addColumn<bool>("stv");
+        QTest::addColumn<bool>("withBios");
+        QTest::newRow("Saturn without its BIOS") << false << false;
+        QTest::newRow("Saturn without a header") << false << true;
+        QTest::newRow("ST-V without its BIOS") << true << false;
+        QTest::newRow("ST-V without a game") << true << true;
+    }
+    void eachSystemNeedsBothItsChoices()
+    {
+        QFETCH(bool, stv);
+        QFETCH(bool, withBios);
+        h->general("firstrun") = u"no"_qs;
+        Form1 &form = h->start();
+        (stv ? form.ui->Text4 : form.ui->Text3)->setTag(withBios ? u"bios.bin"_qs : QString());
+        if (stv)
+            form.ui->Combo2->setCurrentIndex(withBios ? 0 : 33);
+        else
+            form.ui->Text1->setTag(withBios ? QString() : u"game.sgh"_qs);
+        QCOMPARE(h->run(), QStringList());
+        const ShownBox box = h->takeBox();
+        QCOMPARE(box.text, stv ? msgneedbiosrom(form.lingua) : msgneedbioshdr(form.lingua));
+        QCOMPARE(box.icon, kivo::BoxIcon::Information);
+        QCOMPARE(box.title, u"Error"_qs);
+    }
+
+    // Started through a link to its folder, the program is still in it;
+    // another SSE folder: it says so and ends.
+    void onlyTheSseFolderRunsTheEmulator()
+    {
+        h->general("firstrun") = u"no"_qs;
+        h->seams.folder = own->filePath(u"link"_qs);
+        QVERIFY(QFile::link(own->path(), h->seams.folder));
+        Form1 &form = h->start();
+        form.ui->Text7->setText(h->seams.folder);
+        form.ui->Combo2->setCurrentIndex(5);
+        form.ui->Text4->setTag(u"stv.bin"_qs);
+        QCOMPARE(h->run().value(1), u"-g"_qs);
+        form.ui->Text7->setTag(own->filePath(u"elsewhere"_qs));
+        QTRY_COMPARE(form.ui->Command8->accessibleDescription(), QString());
+        QCOMPARE(h->run(), QStringList());
+        QCOMPARE(h->takeBox().text, msgnotinssedir(form.lingua));
+        QVERIFY(!form.isVisible());
+        QCOMPARE(Form1::lowerDriveLetters(u"Z:M:a:/C:\\PROGRA~1"_qs), u"z:m:a:/c:\\PROGRA~1"_qs);
+    }
+};
 
 QTEST_MAIN(TestMainWindow)
 #include "test_mainwindow.moc"
