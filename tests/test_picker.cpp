@@ -10,197 +10,301 @@ class TestPicker : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void eachRequestOpensWhereItsFilesAre();
-    void aChoiceFillsItsFieldAndIsSaved();
-    void thePickerRemembersWhereItWasAndWhatIsGone();
-};
+    std::unique_ptr<SseFolder> sse;
+    std::unique_ptr<Harness> h;
 
-void TestPicker::eachRequestOpensWhereItsFilesAre()
-{
-    SseFolder sse;
-    // As Windows would find them: the names on disk are Headers and BIOS,
-    // and a file named like a folder is passed over.
-    QVERIFY(QDir(sse.path).rename(u"headers"_qs, u"Headers"_qs) &&
-            QDir(sse.path).rename(u"bios"_qs, u"BIOS"_qs) && makeFile(sse / u"HEADERS"_qs));
-    Harness harness(sse.path);
-    Form1 &form = harness.start();
-    const Ui::Form1 &ui = *form.ui;
-    const QString bios = sse / u"BIOS"_qs;
-    const QStringList folders{sse / u"Headers"_qs, bios, bios, sse.path, sse.path};
-    int request = 0;
-    for (QPushButton *button : {ui.Command1, ui.Command3, ui.Command4, ui.Command5, ui.Command6}) {
-        const Ui::ApriFile &p = harness.request(button);
-        QVERIFY(p.Dir1->isHidden() && p.File1->isVisible() && !p.Drive1->isEnabled());
-        QCOMPARE(QStringList({p.File1->path(), p.Text1->text()}),
-                 QStringList(2, folders[request++]));
+    QPushButton *button(const QString &name) { return h->form->findChild<QPushButton *>(name); }
+    // Where a folder request opens now, by drive and folder; the picker stays open.
+    QStringList folderRequestOpens()
+    {
+        const Ui::ApriFile &p = h->request(h->form->ui->Command7);
+        return {p.Drive1->drive(), p.Dir1->path()};
     }
-    // Hidden files left out; files without a dot in; numbers by value.
-    harness.request(ui.Command1);
-    QCOMPARE(harness.files(), words("Disc2.sgh disc10.sgh") << oddHeader << u"README"_qs);
-    // The folder request: every drive and folder, from where the picker was.
-    const Ui::ApriFile &p = harness.request(ui.Command7);
-    QVERIFY(p.File1->isHidden() && p.Dir1->isVisible() && p.Drive1->isEnabled());
-    QCOMPARE(p.Dir1->path(), sse / u"Headers"_qs);
-    clickItem(p.Dir1, u"sub folder"_qs, true);
-    QCOMPARE(p.Text1->text(), sse / u"Headers/sub folder"_qs);
-    for (QTreeWidgetItemIterator item(p.Dir1); *item; ++item)
-        QVERIFY(!(*item)->icon(0).isNull());
-    QVERIFY(harness.seams.boxes.isEmpty() && harness.settings.saves.size() == 5);
 
-    // Folders truly missing are reported, over the main window, in the
-    // language; the picker closes and nothing is written.
-    QVERIFY(QDir(bios).removeRecursively() && makeFile(sse / u"bios"_qs));
-    form.lingua = u"Italiano"_qs;
-    QTest::mouseClick(ui.Command4, Qt::LeftButton);
-    const ShownBox box = harness.seams.boxes.value(0);
-    QVERIFY(!form.apriFile && box.owner == &form && box.icon == kivo::BoxIcon::Critical &&
-            box.title == u"Error" && box.text == msgnobios(form.lingua));
-    ui.Text7->setText(sse / u"gone"_qs);
-    QTest::mouseClick(ui.Command5, Qt::LeftButton);
-    QCOMPARE(harness.seams.boxes.value(1).text, msgnossepath(form.lingua));
-    QCOMPARE(harness.settings.saves.size(), 5);
+private slots:
+    void init()
+    {
+        sse = std::make_unique<SseFolder>();
+        h = std::make_unique<Harness>(sse->path);
+    }
+    void cleanup()
+    {
+        h.reset();
+        sse.reset();
+    }
+
+    void eachFileRequestOpensWhereItsFilesAre_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("the header") << u"Command1"_qs << u"Headers"_qs;
+        QTest::newRow("the Saturn BIOS") << u"Command3"_qs << u"BIOS"_qs;
+        QTest::newRow("the ST-V BIOS") << u"Command4"_qs << u"BIOS"_qs;
+        QTest::newRow("the backup RAM") << u"Command5"_qs << QString();
+        QTest::newRow("the cartridge") << u"Command6"_qs << QString();
+    }
+    // As Windows finds them: the names on disk are Headers and BIOS, and a
+    // file named like a folder is passed over. The list is locked there.
+    void eachFileRequestOpensWhereItsFilesAre()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, folder);
+        QVERIFY(QDir(sse->path).rename(u"headers"_qs, u"Headers"_qs));
+        QVERIFY(QDir(sse->path).rename(u"bios"_qs, u"BIOS"_qs));
+        QVERIFY(makeFile(*sse / u"HEADERS"_qs));
+        h->start();
+        const Ui::ApriFile &p = h->request(this->button(button));
+        const QString expected = folder.isEmpty() ? sse->path : *sse / folder;
+        QCOMPARE(p.File1->path(), expected);
+        QCOMPARE(p.Text1->text(), expected);
+        QVERIFY(p.File1->isVisible());
+        QVERIFY(p.Dir1->isHidden());
+        QVERIFY(!p.Drive1->isEnabled());
+    }
+
+    // Hidden files left out, files without a dot in, numbers by value.
+    void theFileListShowsFilesAsAPersonExpects()
+    {
+        h->start();
+        h->request(h->ui().Command1);
+        QCOMPARE(h->files(),
+                 QStringList({u"Disc2.sgh"_qs, u"disc10.sgh"_qs, oddHeader, u"README"_qs}));
+    }
 
     // A folder large enough to be sorted aside lists every file once sorted.
-    for (int number = 1; number <= 6000; ++number)
-        QVERIFY(makeFile(sse / u"many/disc %1.bin"_qs.arg(number)));
-    ui.Text7->setText(sse / u"many"_qs);
-    harness.request(ui.Command5);
-    QTRY_COMPARE(harness.files().size(), 6000);
-    QCOMPARE(harness.files().mid(8, 3).join(u','), u"disc 9.bin,disc 10.bin,disc 11.bin"_qs);
-}
-
-void TestPicker::aChoiceFillsItsFieldAndIsSaved()
-{
-    SseFolder sse;
-    Harness harness(sse.path);
-    Form1 &form = harness.start();
-    const Ui::Form1 &ui = *form.ui;
-    QMap<QString, QString> &saved = harness.settings.values;
-    ui.Combo2->setCurrentIndex(4);
-    // Opened by a double-click, or selected and confirmed; CommandN fills TextN.
-    for (const auto &[button, name, twice] : {std::tuple{ui.Command1, oddHeader, true},
-                                              {ui.Command3, oddBios, false},
-                                              {ui.Command4, u"stv.bin"_qs, false},
-                                              {ui.Command6, u"cart.bin"_qs, true}}) {
-        clickItem(harness.request(button).File1, name, twice);
-        if (!twice)
-            QTest::mouseClick(harness.picker().OKButton, Qt::LeftButton);
-        const QString number = button->objectName().mid(7), key = u"Last Folders/text"_qs + number;
-        const PathField *field = form.findChild<PathField *>(u"Text"_qs + number);
-        QCOMPARE(QStringList({field->text(), field->tag(), saved[key], saved[key + u"tag"_qs]}),
-                 QStringList(4, name));
-        QVERIFY(!form.apriFile);
+    void aLargeFolderListsEveryFileSorted()
+    {
+        for (int number = 1; number <= 6000; ++number)
+            QVERIFY(makeFile(*sse / u"many/disc %1.bin"_qs.arg(number)));
+        h->start().ui->Text7->setText(*sse / u"many"_qs);
+        h->request(h->ui().Command5);
+        QTRY_COMPARE(h->files().size(), 6000);
+        QCOMPARE(h->files().mid(8, 3),
+                 QStringList({u"disc 9.bin"_qs, u"disc 10.bin"_qs, u"disc 11.bin"_qs}));
     }
-    // A double-click keeps the place, as Ok does.
-    QCOMPARE(saved[u"Last Folders/load-lastdir1"_qs], sse.path);
-    // The header chose Saturn; the cartridge's switch can now be ticked.
-    QVERIFY(ui.Option1->isChecked() && ui.Check2->isEnabled() && !ui.Check1->isEnabled());
 
-    // Confirmed with no file: empty field and tag, both saved.
-    QTest::mouseClick(harness.request(ui.Command6).OKButton, Qt::LeftButton);
-    QCOMPARE(ui.Text6->text() + ui.Text6->tag() + saved[u"Last Folders/text6tag"_qs], QString());
+    // Every drive and folder, from where the picker was; each folder with its icon.
+    void theFolderRequestMovesFreely()
+    {
+        h->start();
+        QTest::mouseClick(h->ui().Command1, Qt::LeftButton);
+        const Ui::ApriFile &p = h->request(h->ui().Command7);
+        QVERIFY(p.Dir1->isVisible());
+        QVERIFY(p.File1->isHidden());
+        QVERIFY(p.Drive1->isEnabled());
+        QCOMPARE(p.Dir1->path(), *sse / u"headers"_qs);
+        openItem(p.Dir1, u"sub folder"_qs);
+        QCOMPARE(p.Text1->text(), *sse / u"headers/sub folder"_qs);
+        for (QTreeWidgetItemIterator item(p.Dir1); *item; ++item)
+            QVERIFY(!(*item)->icon(0).isNull());
+    }
 
-    // A folder through a link: the path as chosen, its short form as the
-    // tag, and the folder check follows at once.
-    QVERIFY(QFile::link(sse.path, sse.temp.path() + u"/link"_qs));
-    ui.Text7->setTag(sse.temp.path());
-    QVERIFY(!form.inSseFolder());
-    harness.request(ui.Command7).Dir1->setPath(sse.temp.path());
-    clickItem(harness.picker().Dir1, u"link"_qs, true);
-    QTest::mouseClick(harness.picker().OKButton, Qt::LeftButton);
-    QCOMPARE(ui.Text7->text() + ui.Text7->tag(), sse.temp.path() + u"/link"_qs + sse.path);
-    QCOMPARE(saved[u"Last Folders/text7tag"_qs] + form.ssepath, sse.path + form.apppath);
-}
+    void aMissingFolderIsSaidAndNothingWritten_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("gone");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("no BIOS folder, a file of its name")
+            << u"Command4"_qs << u"bios"_qs << msgnobios(u"Italiano"_qs);
+        QTest::newRow("no header folder")
+            << u"Command1"_qs << u"headers"_qs << msgnoheaders(u"Italiano"_qs);
+        QTest::newRow("no SSE folder")
+            << u"Command5"_qs << QString() << msgnossepath(u"Italiano"_qs);
+    }
+    // Over the main window, in the language; the picker closes.
+    void aMissingFolderIsSaidAndNothingWritten()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, gone);
+        QFETCH(QString, message);
+        h->settings.values[u"General/language"_qs] = u"Italiano"_qs;
+        Form1 &form = h->start();
+        if (gone.isEmpty())
+            form.ui->Text7->setText(*sse / u"gone"_qs);
+        else
+            QVERIFY(QDir(*sse / gone).removeRecursively() && makeFile(*sse / gone));
+        h->settings.saves.clear();
+        QTest::mouseClick(this->button(button), Qt::LeftButton);
+        const ShownBox box = h->takeBox();
+        QCOMPARE(box.text, message);
+        QCOMPARE(box.owner, &form);
+        QCOMPARE(box.icon, kivo::BoxIcon::Critical);
+        QCOMPARE(box.title, u"Error"_qs);
+        QVERIFY(!form.apriFile);
+        QCOMPARE(h->settings.saves, QStringList());
+    }
 
-void TestPicker::thePickerRemembersWhereItWasAndWhatIsGone()
-{
-    SseFolder sse;
-    const QString disc = sse.temp.path() + u"/disc"_qs, discEntry = disc + u" [DISC]"_qs;
-    QVERIFY(QDir().mkpath(disc + u"/a/b"_qs));
-    Harness harness(sse.path);
-    harness.seams.volumes = {{u"/"_qs, u"system"_qs}, {disc, u"DISC"_qs}};
-    const Ui::Form1 &ui = *harness.start().ui;
-    // Where a folder request opens, by drive and folder.
-    const auto place = [&] {
-        const Ui::ApriFile &p = harness.request(harness.form->ui->Command7);
-        return p.Drive1->drive() + u'|' + p.Dir1->path();
-    };
+    void aChoiceFillsItsFieldAndIsSaved_data()
+    {
+        QTest::addColumn<QString>("number");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("doubleClick");
+        QTest::newRow("a header, double-clicked") << u"1"_qs << oddHeader << true;
+        QTest::newRow("the Saturn BIOS, with Ok") << u"3"_qs << oddBios << false;
+        QTest::newRow("the ST-V BIOS, with Ok") << u"4"_qs << u"stv.bin"_qs << false;
+        QTest::newRow("the cartridge, double-clicked") << u"6"_qs << u"cart.bin"_qs << true;
+    }
+    // CommandN fills TextN, its text and tag, both saved, and the place is kept.
+    void aChoiceFillsItsFieldAndIsSaved()
+    {
+        QFETCH(QString, number);
+        QFETCH(QString, name);
+        QFETCH(bool, doubleClick);
+        h->start();
+        const Ui::ApriFile &p = h->request(button(u"Command"_qs + number));
+        const QString place = p.Dir1->path();
+        if (doubleClick) {
+            openItem(p.File1, name);
+        } else {
+            clickItem(p.File1, name);
+            QTest::mouseClick(p.OKButton, Qt::LeftButton);
+        }
+        const PathField *field = h->form->findChild<PathField *>(u"Text"_qs + number);
+        QCOMPARE(field->text(), name);
+        QCOMPARE(field->tag(), name);
+        QCOMPARE(h->lastFolders(qPrintable(u"text"_qs + number)), name);
+        QCOMPARE(h->lastFolders(qPrintable(u"text"_qs + number + u"tag"_qs)), name);
+        QCOMPARE(h->lastFolders("load-lastdir1"), place);
+        QVERIFY(!h->form->apriFile);
+    }
+
+    // The header chooses Saturn; the cartridge's switch can now be ticked.
+    void aChosenHeaderAndCartridgeEnableWhatNeedsThem()
+    {
+        const Ui::Form1 &ui = *h->start().ui;
+        ui.Combo2->setCurrentIndex(4);
+        openItem(h->request(ui.Command1).File1, oddHeader);
+        QVERIFY(ui.Option1->isChecked());
+        QVERIFY(!ui.Check2->isEnabled());
+        openItem(h->request(ui.Command6).File1, u"cart.bin"_qs);
+        QVERIFY(ui.Check2->isEnabled());
+        QVERIFY(!ui.Check1->isEnabled());
+    }
+
+    void confirmingNoFileEmptiesTheField()
+    {
+        const Ui::Form1 &ui = *h->start().ui;
+        openItem(h->request(ui.Command6).File1, u"cart.bin"_qs);
+        QTest::mouseClick(h->request(ui.Command6).OKButton, Qt::LeftButton);
+        QCOMPARE(ui.Text6->text(), QString());
+        QCOMPARE(ui.Text6->tag(), QString());
+        QCOMPARE(h->lastFolders("text6tag"), QString());
+    }
+
+    // Through a link: the path as chosen, its short form as the tag, and the
+    // folder check follows at once.
+    void theSseFolderChosenThroughALinkIsTheSseFolder()
+    {
+        QVERIFY(QFile::link(sse->path, sse->temp.path() + u"/link"_qs));
+        Form1 &form = h->start();
+        form.ui->Text7->setTag(sse->temp.path());
+        QVERIFY(!form.inSseFolder());
+        h->request(form.ui->Command7).Dir1->setPath(sse->temp.path());
+        openItem(h->picker().Dir1, u"link"_qs);
+        QTest::mouseClick(h->picker().OKButton, Qt::LeftButton);
+        QCOMPARE(form.ui->Text7->text(), sse->temp.path() + u"/link"_qs);
+        QCOMPARE(form.ui->Text7->tag(), sse->path);
+        QCOMPARE(h->lastFolders("text7tag"), sse->path);
+        QCOMPARE(form.ssepath, form.apppath);
+    }
+
     // With nothing saved, the folder request starts in the program's own
     // folder. Moves count at once, confirmed or not; Cancel writes nothing.
-    QCOMPARE(place().section(u'|', 1), sse.path);
-    QTest::keyClick(harness.picker().Drive1, Qt::Key_Down);
-    clickItem(harness.picker().Dir1, u"a"_qs, true);
-    harness.settings.saves.clear();
-    QTest::mouseClick(harness.picker().CancelButton, Qt::LeftButton);
-    QCOMPARE(place(), discEntry + u'|' + disc + u"/a"_qs);
-    QTest::mouseClick(harness.picker().CancelButton, Qt::LeftButton);
-    QCOMPARE(harness.settings.saves, QStringList());
+    void thePickerReturnsWhereItWasInThisRun()
+    {
+        const QString disc = sse->temp.path() + u"/disc"_qs;
+        QVERIFY(QDir().mkpath(disc + u"/a"_qs));
+        h->seams.volumes = {{u"/"_qs, u"system"_qs}, {disc, u"DISC"_qs}};
+        h->start();
+        QCOMPARE(folderRequestOpens().value(1), sse->path);
+        QTest::keyClick(h->picker().Drive1, Qt::Key_Down);
+        openItem(h->picker().Dir1, u"a"_qs);
+        h->settings.saves.clear();
+        QTest::mouseClick(h->picker().CancelButton, Qt::LeftButton);
+        QCOMPARE(folderRequestOpens(), QStringList({disc + u" [DISC]"_qs, disc + u"/a"_qs}));
+        QCOMPARE(h->settings.saves, QStringList());
+    }
 
-    // Enter confirms without keeping the place; Ok keeps it.
-    clickItem(harness.request(ui.Command1).File1, u"Disc2.sgh"_qs);
-    QTest::keyClick(harness.picker().File1, Qt::Key_Return);
-    QVERIFY(ui.Text1->tag() == u"Disc2.sgh" && !harness.form->apriFile);
-    QCOMPARE(harness.settings["Last Folders/load-lastdir1"], QString());
-    harness.request(ui.Command7).Drive1->setDrive(discEntry);
-    clickItem(harness.picker().Dir1, u"b"_qs, true);
-    QTest::mouseClick(harness.picker().OKButton, Qt::LeftButton);
-    QCOMPARE(harness.settings["Last Folders/load-lastdrive1"], discEntry);
-    QCOMPARE(harness.settings["Last Folders/load-lastdir1"], disc + u"/a/b"_qs);
+    // Enter confirms without keeping the place; Ok keeps it, and in the next
+    // run the saved place wins over where the picker went since.
+    void okKeepsThePlaceForTheNextRun()
+    {
+        const QString disc = sse->temp.path() + u"/disc"_qs, entry = disc + u" [DISC]"_qs;
+        QVERIFY(QDir().mkpath(disc + u"/b"_qs));
+        h->seams.volumes = {{u"/"_qs, u"system"_qs}, {disc, u"DISC"_qs}};
+        const Ui::Form1 &ui = *h->start().ui;
+        clickItem(h->request(ui.Command1).File1, u"Disc2.sgh"_qs);
+        QTest::keyClick(h->picker().File1, Qt::Key_Return);
+        QCOMPARE(ui.Text1->tag(), u"Disc2.sgh"_qs);
+        QVERIFY(!h->form->apriFile);
+        QCOMPARE(h->lastFolders("load-lastdir1"), QString());
+        h->request(ui.Command7).Drive1->setDrive(entry);
+        openItem(h->picker().Dir1, u"b"_qs);
+        QTest::mouseClick(h->picker().OKButton, Qt::LeftButton);
+        QCOMPARE(h->lastFolders("load-lastdrive1"), entry);
+        QCOMPARE(h->lastFolders("load-lastdir1"), disc + u"/b"_qs);
+        h->start();
+        h->request(h->form->ui->Command7).Drive1->setDrive(u"/"_qs);
+        QTest::mouseClick(h->picker().CancelButton, Qt::LeftButton);
+        QCOMPARE(folderRequestOpens(), QStringList({entry, disc + u"/b"_qs}));
+    }
 
-    // In the next run the saved place wins over where the picker went since.
-    harness.form.reset();
-    harness.start();
-    harness.request(harness.form->ui->Command7).Drive1->setDrive(u"/"_qs);
-    QTest::mouseClick(harness.picker().CancelButton, Qt::LeftButton);
-    QCOMPARE(place(), discEntry + u'|' + disc + u"/a/b"_qs);
-
-    // Another run, in French, with nothing saved, a stick and a drive
-    // without a medium.
-    const QString stick = sse.temp.path() + u"/stick"_qs;
-    QVERIFY(QDir().mkpath(stick + u"/games"_qs));
-    harness.seams.volumes = {{u"/"_qs, u"system"_qs},
-                             {stick, u"STICK"_qs},
-                             {sse.temp.path() + u"/no medium"_qs, u"EMPTY"_qs}};
-    harness.settings.values = {{u"General/language"_qs, u"Français"_qs}};
-    harness.form.reset();
-    Form1 &form = harness.start();
-
-    // A drive without a medium is said so, in Italian whatever the
-    // language, and the lists go back to the drive and folder before.
-    QTest::keyClick(harness.request(form.ui->Command7).Drive1, Qt::Key_Down);
-    clickItem(harness.picker().Dir1, u"games"_qs, true);
-    QTest::keyClick(harness.picker().Drive1, Qt::Key_Down);
-    const QList<ShownBox> &boxes = harness.seams.boxes;
-    QVERIFY(boxes.size() == 1 && boxes[0].owner == form.apriFile);
-    QCOMPARE(boxes[0].text, u"Errore: Drive non accessibile."_qs);
-    QCOMPARE(harness.picker().Drive1->drive(), stick + u" [STICK]"_qs);
-    QCOMPARE(harness.picker().File1->path(), stick + u"/games"_qs);
+    // Said in Italian whatever the language, over the picker, and the lists
+    // go back to the drive and folder before.
+    void aDriveWithoutAMediumIsSaid()
+    {
+        const QString stick = sse->temp.path() + u"/stick"_qs;
+        QVERIFY(QDir().mkpath(stick + u"/games"_qs));
+        h->seams.volumes = {{u"/"_qs, u"system"_qs},
+                            {stick, u"STICK"_qs},
+                            {sse->temp.path() + u"/no medium"_qs, u"EMPTY"_qs}};
+        h->settings.values[u"General/language"_qs] = u"Français"_qs;
+        Form1 &form = h->start();
+        QTest::keyClick(h->request(form.ui->Command7).Drive1, Qt::Key_Down);
+        openItem(h->picker().Dir1, u"games"_qs);
+        QTest::keyClick(h->picker().Drive1, Qt::Key_Down);
+        QCOMPARE(h->seams.boxes.size(), 1);
+        QCOMPARE(h->seams.boxes[0].owner, form.apriFile.data());
+        QCOMPARE(h->seams.boxes[0].text, u"Errore: Drive non accessibile."_qs);
+        QCOMPARE(h->picker().Drive1->drive(), stick + u" [STICK]"_qs);
+        QCOMPARE(h->picker().File1->path(), stick + u"/games"_qs);
+    }
 
     // The folder the picker shows goes away: the listed name a person picks
     // is handed over; the next request finds nothing there.
-    QTest::mouseClick(harness.picker().CancelButton, Qt::LeftButton);
-    QTest::mouseClick(form.ui->Command1, Qt::LeftButton);
-    QVERIFY(QDir(sse / u"headers"_qs).removeRecursively());
-    clickItem(harness.picker().File1, oddHeader);
-    QTest::mouseClick(harness.picker().OKButton, Qt::LeftButton);
-    QCOMPARE(form.ui->Text1->tag(), oddHeader);
-    QTest::mouseClick(form.ui->Command1, Qt::LeftButton);
-    QCOMPARE(boxes.last().text, msgnoheaders(form.lingua));
+    void aFolderGoneWhileShownHandsOverWhatWasListed()
+    {
+        Form1 &form = h->start();
+        QTest::mouseClick(form.ui->Command1, Qt::LeftButton);
+        QVERIFY(QDir(*sse / u"headers"_qs).removeRecursively());
+        clickItem(h->picker().File1, oddHeader);
+        QTest::mouseClick(h->picker().OKButton, Qt::LeftButton);
+        QCOMPARE(form.ui->Text1->tag(), oddHeader);
+        QTest::mouseClick(form.ui->Command1, Qt::LeftButton);
+        QCOMPARE(h->takeBox().text, msgnoheaders(form.lingua));
+    }
 
-    // The stick is pulled with the picker's place on it: the folder request
-    // opens at the program's own folder.
-    QVERIFY(QDir(stick).removeRecursively());
-    QTest::mouseClick(form.ui->Command7, Qt::LeftButton);
-    QVERIFY(form.apriFile && harness.picker().Dir1->isVisible());
-    QCOMPARE(harness.picker().Dir1->path(), sse.path);
-    // A folder gone since it was listed leaves the list; the drive's root opens.
-    QVERIFY(QDir(sse / u"bios"_qs).removeRecursively());
-    clickItem(harness.picker().Dir1, u"bios"_qs, true);
-    QVERIFY(harness.picker().Dir1->findItems(u"bios"_qs, Qt::MatchRecursive).isEmpty());
-    clickItem(harness.picker().Dir1, u"/"_qs, true);
-    QCOMPARE(harness.picker().Dir1->path(), u"/"_qs);
-}
+    // A stick pulled with the picker's place on it: the folder request opens
+    // at the program's own folder. A folder gone since it was listed leaves
+    // the list; the drive's root opens.
+    void aPlaceGoneSendsThePickerToTheOwnFolder()
+    {
+        const QString stick = sse->temp.path() + u"/stick"_qs;
+        QVERIFY(QDir().mkpath(stick + u"/games"_qs));
+        h->seams.volumes = {{u"/"_qs, u"system"_qs}, {stick, u"STICK"_qs}};
+        h->start();
+        QTest::keyClick(h->request(h->ui().Command7).Drive1, Qt::Key_Down);
+        openItem(h->picker().Dir1, u"games"_qs);
+        QTest::mouseClick(h->picker().OKButton, Qt::LeftButton);
+        QVERIFY(QDir(stick).removeRecursively());
+        QCOMPARE(folderRequestOpens().value(1), sse->path);
+        QVERIFY(QDir(*sse / u"bios"_qs).removeRecursively());
+        openItem(h->picker().Dir1, u"bios"_qs);
+        QCOMPARE(h->picker().Dir1->findItems(u"bios"_qs, Qt::MatchRecursive).size(), 0);
+        openItem(h->picker().Dir1, u"/"_qs);
+        QCOMPARE(h->picker().Dir1->path(), u"/"_qs);
+    }
+};
 
 QTEST_MAIN(TestPicker)
 #include "test_picker.moc"
