@@ -35,15 +35,18 @@ struct ShownBox {
     QString title;
 };
 struct Recorders : kivo::ProcessStarter, kivo::MessageBoxes, kivo::OwnFolder, kivo::Volumes {
-    QList<QStringList> starts; // the arguments of every start from the own folder
+    QList<QStringList> starts;        // the arguments of every start from the own folder
+    QList<kivo::WindowState> windows; // and the window each asked for
     kivo::StartOutcome outcome;
     QList<ShownBox> boxes;
     QString folder = u"/"_qs;
     QList<kivo::Volume> volumes{{u"/"_qs, u"system"_qs}};
 
-    kivo::StartOutcome start(const QString &in, const QStringList &arguments) override
+    kivo::StartOutcome start(const QString &in, const QStringList &arguments,
+                             kivo::WindowState window) override
     {
         starts.append(in == folder ? arguments : QStringList{u"elsewhere"_qs});
+        windows.append(window);
         return outcome;
     }
     void show(QWidget &owner, const QString &text, kivo::BoxIcon icon, const QString &t) override

@@ -204,6 +204,7 @@ private slots:
         h->ui().extr1->trigger();
         pressExtract(name);
         QCOMPARE(h->seams.starts, QList<QStringList>({{u"extrlow.exe"_qs, name + u".sgh"_qs}}));
+        QCOMPARE(h->seams.windows, QList<kivo::WindowState>{kivo::WindowState::Minimised});
         QVERIFY(h->form->extrlowL->isVisible());
     }
 

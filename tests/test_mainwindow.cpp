@@ -270,6 +270,8 @@ private slots:
         for (const int number : switches)
             form.findChild<QCheckBox *>(u"Check%1"_qs.arg(number))->click();
         QCOMPARE(h->run(), line);
+        // The emulator shows as it opens.
+        QCOMPARE(h->seams.windows, QList<kivo::WindowState>{kivo::WindowState::Normal});
         QCOMPARE(h->general("opz4"), switches.contains(4) ? u"1"_qs : QString());
     }
 
@@ -286,6 +288,7 @@ private slots:
         QCOMPARE(form.ui->Label15->text(), u"(Dir or Zip name for selected game: sss)"_qs);
         QCOMPARE(h->run(), split("sse.exe -g sss -b stvbios.bin -res 640 480 -stretch 0 -br "
                                  "intback.bin -polycoordfix 1"));
+        QCOMPARE(h->seams.windows, QList<kivo::WindowState>{kivo::WindowState::Normal});
         QCOMPARE(h->general("stvrom"), u"33"_qs);
         QCOMPARE(h->general("system-sat"), u"False"_qs);
         QCOMPARE(h->general("system-stv"), u"True"_qs);
@@ -561,6 +564,8 @@ private slots:
     {
         Form1 &form = h->start();
         QCOMPARE(h->run(), split("sse.exe -resetcfg"));
+        // Minimised, so that the box below is read first.
+        QCOMPARE(h->seams.windows, QList<kivo::WindowState>{kivo::WindowState::Minimised});
         QCOMPARE(h->general("firstrun"), u"no"_qs);
         QCOMPARE(h->takeBox().text, msgfirstrun(form.lingua));
     }

@@ -35,6 +35,7 @@ Launch ExtrlowL::extractionDecision()
         return Launch::refuse();
     Launch start = Launch::start(extractionLine(name));
     start.missingProgramMeansOutside = false;
+    start.window = kivo::WindowState::Minimised;
     return start;
 }
 

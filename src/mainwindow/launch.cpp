@@ -131,7 +131,7 @@ bool Form1::startProgram(const Launch &launch, QWidget &asking)
 {
     const QStringList arguments = launch.line.arguments();
     const kivo::StartOutcome outcome =
-        platform.processes.start(platform.ownFolder.path(), arguments);
+        platform.processes.start(platform.ownFolder.path(), arguments, launch.window);
     if (outcome.result == StartResult::Started)
         return true;
     if (outcome.result == StartResult::NotFound && launch.missingProgramMeansOutside) {

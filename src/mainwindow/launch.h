@@ -27,8 +27,16 @@ struct Launch {
     // A program file not found means KIVO is not in the SSE folder; false
     // for a tool that KIVO merely reports missing.
     bool missingProgramMeansOutside = true;
+    // The emulator's first start and the header extractor show minimised:
+    // they need no looking at, and KIVO's own box about them stays in front.
+    kivo::WindowState window = kivo::WindowState::Normal;
 
-    static Launch firstRun(const kivo::CommandLine &line) { return with(FirstRun, line); }
+    static Launch firstRun(const kivo::CommandLine &line)
+    {
+        Launch launch = with(FirstRun, line);
+        launch.window = kivo::WindowState::Minimised;
+        return launch;
+    }
     static Launch refuse() { return with(Refuse, {}); }
     static Launch missing(const QString &message, kivo::BoxIcon icon, const QString &title)
     {

@@ -73,13 +73,18 @@ struct StartOutcome {
     QString reason;
 };
 
+// How the started program shows its window; it takes the focus either way.
+enum class WindowState { Normal, Minimised };
+
 class ProcessStarter
 {
 public:
     virtual ~ProcessStarter() = default;
     // arguments[0] names a program file in folder; the rest are its
     // arguments, each passed as it is. folder is also the working folder.
-    virtual StartOutcome start(const QString &folder, const QStringList &arguments) = 0;
+    // Nothing waits for the program, and nothing keeps hold of it.
+    virtual StartOutcome start(const QString &folder, const QStringList &arguments,
+                               WindowState window) = 0;
 };
 
 enum class BoxIcon { None, Information, Critical };

@@ -12,7 +12,8 @@ namespace kivo
 
 DetachedProcessStarter::DetachedProcessStarter(const WineSupport &wine) : wine(wine) {}
 
-StartOutcome DetachedProcessStarter::start(const QString &folder, const QStringList &arguments)
+StartOutcome DetachedProcessStarter::start(const QString &folder, const QStringList &arguments,
+                                           WindowState window)
 {
     if (arguments.isEmpty())
         return {StartResult::Failed, QString()};
@@ -39,7 +40,14 @@ StartOutcome DetachedProcessStarter::start(const QString &folder, const QStringL
         if (kind == ProgramKind::Windows32 && !wine.runs32Bit(wineProgram))
             return {StartResult::NoWine32, QString()};
         process.setProgram(wineProgram);
-        process.setArguments(QStringList{file} + arguments.mid(1));
+        // Wine's start.exe asks the program to show minimised and finds it by
+        // its Unix path. It quotes each argument it passes on the way the
+        // program splits its command line, so every name arrives whole, as
+        // test_wine sees with the real Wine.
+        const QStringList minimised{QStringLiteral("start"), QStringLiteral("/min"),
+                                    QStringLiteral("/unix")};
+        process.setArguments((window == WindowState::Minimised ? minimised : QStringList()) +
+                             QStringList{file} + arguments.mid(1));
         process.setProcessEnvironment(wineEnvironment(QProcessEnvironment::systemEnvironment()));
     }
     if (!process.startDetached())
