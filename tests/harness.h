@@ -28,12 +28,25 @@ struct MemorySettings : kivo::SettingsStore {
     }
 };
 
+// A message box as the user meets it: over which window, what it says, its
+// icon and its title. Compared whole, printed whole when it differs.
 struct ShownBox {
     QWidget *owner = nullptr;
     QString text;
     kivo::BoxIcon icon = kivo::BoxIcon::None;
     QString title;
+    bool operator==(const ShownBox &other) const
+    {
+        return owner == other.owner && text == other.text && icon == other.icon &&
+               title == other.title;
+    }
 };
+inline char *toString(const ShownBox &box)
+{
+    return qstrdup(qPrintable(u"over %1, icon %2, titled \"%3\": \"%4\""_qs.arg(
+        box.owner ? box.owner->objectName() : u"nothing"_qs, QString::number(int(box.icon)),
+        box.title, box.text)));
+}
 struct Recorders : kivo::ProcessStarter, kivo::MessageBoxes, kivo::OwnFolder, kivo::Volumes {
     QList<QStringList> starts;        // the arguments of every start from the own folder
     QList<kivo::WindowState> windows; // and the window each asked for
