@@ -183,10 +183,8 @@ private slots:
     {
         h->ui().extr1->trigger();
         pressExtract(QString());
-        const ShownBox box = h->takeBox();
-        QCOMPARE(box.text, msgneedhdrname(h->form->lingua));
-        QCOMPARE(box.owner, h->form->extrlowL.data());
-        QCOMPARE(box.icon, kivo::BoxIcon::None);
+        QCOMPARE(h->takeBox(), (ShownBox{h->form->extrlowL, msgneedhdrname(h->form->lingua),
+                                         kivo::BoxIcon::None, u"KIVO"_qs}));
         QCOMPARE(h->seams.starts, QList<QStringList>());
     }
 
@@ -214,9 +212,9 @@ private slots:
         h->ui().extr1->trigger();
         h->seams.outcome = {kivo::StartResult::NotFound, {}};
         pressExtract(u"daytona"_qs);
-        const ShownBox box = h->takeBox();
-        QCOMPARE(box.text, msgnoprogram(h->form->lingua, u"extrlow.exe"_qs));
-        QCOMPARE(box.owner, h->form->extrlowL.data());
+        QCOMPARE(h->takeBox(),
+                 (ShownBox{h->form->extrlowL, msgnoprogram(h->form->lingua, u"extrlow.exe"_qs),
+                           kivo::BoxIcon::Critical, u"Error"_qs}));
         QVERIFY(h->form->isVisible());
         QCOMPARE(h->form->extrlowL->ui->Text1->text(), u"daytona"_qs);
     }
@@ -229,9 +227,11 @@ private slots:
         form.ui->help1->trigger();
         form.aprifileWindow().show();
         HideOrder outside{form.about, form.apriFile, form.extrlowL, &form};
+        QWidget *const launcher = form.extrlowL;
         form.ui->Text7->setTag(u"/elsewhere"_qs);
         pressExtract(u"daytona"_qs);
-        QCOMPARE(h->seams.boxes.value(0).text, msgnotinssedir(form.lingua));
+        QCOMPARE(h->takeBox(), (ShownBox{launcher, msgnotinssedir(form.lingua),
+                                         kivo::BoxIcon::Critical, u"KIVO"_qs}));
         QCOMPARE(outside.hidden,
                  QStringList({u"About"_qs, u"ApriFile"_qs, u"ExtrlowL"_qs, u"Form1"_qs}));
         QCOMPARE(h->seams.starts, QList<QStringList>());

@@ -125,11 +125,7 @@ private slots:
             QVERIFY(QDir(*sse / gone).removeRecursively() && makeFile(*sse / gone));
         h->settings.saves.clear();
         QTest::mouseClick(this->button(button), Qt::LeftButton);
-        const ShownBox box = h->takeBox();
-        QCOMPARE(box.text, message);
-        QCOMPARE(box.owner, &form);
-        QCOMPARE(box.icon, kivo::BoxIcon::Critical);
-        QCOMPARE(box.title, u"Error"_qs);
+        QCOMPARE(h->takeBox(), (ShownBox{&form, message, kivo::BoxIcon::Critical, u"Error"_qs}));
         QVERIFY(!form.apriFile);
         QCOMPARE(h->settings.saves, QStringList());
     }
@@ -263,9 +259,9 @@ private slots:
         QTest::keyClick(h->request(form.ui->Command7).Drive1, Qt::Key_Down);
         openItem(h->picker().Dir1, u"games"_qs);
         QTest::keyClick(h->picker().Drive1, Qt::Key_Down);
-        QCOMPARE(h->seams.boxes.size(), 1);
-        QCOMPARE(h->seams.boxes[0].owner, form.apriFile.data());
-        QCOMPARE(h->seams.boxes[0].text, u"Errore: Drive non accessibile."_qs);
+        QCOMPARE(h->seams.boxes,
+                 (QList<ShownBox>{{form.apriFile, u"Errore: Drive non accessibile."_qs,
+                                   kivo::BoxIcon::None, u"KIVO"_qs}}));
         QCOMPARE(h->picker().Drive1->drive(), stick + u" [STICK]"_qs);
         QCOMPARE(h->picker().File1->path(), stick + u"/games"_qs);
     }
