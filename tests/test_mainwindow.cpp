@@ -354,7 +354,7 @@ private slots:
         for (const QString &key : split(
                  "About ApriFile Form1/Frame1.title Form1/Label8.text Form1/help1.text "
                  "About/Label3.text ExtrlowL/Label3.text ApriFile/Label1.text "
-                 "Form1/Text5.accessibleName Form1/Combo2.accessibleDescription Form1/Label15.text "
+                 "Form1/Text5.accessibleName Form1/Combo2.accessibleName Form1/Label15.text "
                  "Form1/Combo5.accessibleDescription ApriFile/File1.accessibleName"))
             QVERIFY2(switched[key] != english[key], qPrintable(key));
         for (QWidget *window : std::initializer_list<QWidget *>{form.extrlowL, form.about})

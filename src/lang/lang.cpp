@@ -5,7 +5,6 @@
 
 #include <QAbstractButton>
 #include <QAction>
-#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
@@ -56,10 +55,8 @@ void setCaption(QWidget &window, const QString &control, const QString &text)
         menu->setTitle(text);
     else if (auto *action = qobject_cast<QAction *>(target))
         action->setText(text);
-    else if (auto *list = qobject_cast<QComboBox *>(target))
-        list->setAccessibleDescription(text); // its name is the entry it shows
     else if (auto *widget = qobject_cast<QWidget *>(target))
-        widget->setAccessibleName(text); // a field without a caption of its own
+        widget->setAccessibleName(text); // a field or list without a label of its own
     else
         qWarning("No control %s to caption", qUtf8Printable(control));
 }

@@ -10,31 +10,154 @@
 namespace
 {
 
-// What a screen reader learns of a list, as on Linux for every combo box:
-// its name is what it shows (the prompt until an entry is chosen, then the
-// entry); its label says its purpose through the labelled-by relation, and
-// a list without a label says it in its description.
-class ListBoxAccessible : public QAccessibleWidget
+// The text a list shows, read only, without a caret or a selection, as it
+// stands in the list's edit field.
+class ShownTextInterface : public QAccessibleTextInterface
 {
 public:
-    explicit ListBoxAccessible(ListBox *list) : QAccessibleWidget(list, QAccessible::ComboBox) {}
+    explicit ShownTextInterface(ListBox *list) : shownBy(list) {}
+
+    QString text(int start, int end) const override { return shown().mid(start, end - start); }
+    int characterCount() const override { return int(shown().size()); }
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    int selectionCount() const override { return 0; }
+    void selection(int, int *start, int *end) const override { *start = *end = 0; }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    QString attributes(int, int *start, int *end) const override
+    {
+        *start = 0;
+        *end = characterCount();
+        return QString();
+    }
+    QRect characterRect(int offset) const override
+    {
+        const QFontMetrics metrics = shownBy->fontMetrics();
+        const QRect area = field();
+        const int left = metrics.horizontalAdvance(shown().left(offset));
+        const int width = metrics.horizontalAdvance(shown().mid(offset, 1));
+        return QRect(area.left() + left, area.top(), width, area.height());
+    }
+    int offsetAtPoint(const QPoint &point) const override
+    {
+        for (int offset = 0; offset < characterCount(); ++offset)
+            if (characterRect(offset).contains(point))
+                return offset;
+        return -1;
+    }
+    void scrollToSubstring(int, int) override {}
+
+protected:
+    QString shown() const { return shownBy->editAreaText(); }
+    // The edit field, on the screen.
+    QRect field() const
+    {
+        QStyleOptionComboBox option;
+        option.initFrom(shownBy);
+        const QRect area = shownBy->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                            QStyle::SC_ComboBoxEditField, shownBy);
+        return QRect(shownBy->mapToGlobal(area.topLeft()), area.size());
+    }
+
+    ListBox *const shownBy;
+};
+
+// The text a closed list shows, as a read-only text inside it. When that
+// text changes Orca 43 moves its attention to it without a word; the
+// list's focus event that follows has it read the list again, whole, with
+// the new entry.
+class ShownText : public QAccessibleInterface, public ShownTextInterface
+{
+public:
+    using ShownTextInterface::ShownTextInterface;
+    using ShownTextInterface::text;
+
+    bool isValid() const override { return true; }
+    QObject *object() const override { return nullptr; }
+    QWindow *window() const override { return shownBy->window()->windowHandle(); }
+    QAccessibleInterface *parent() const override
+    {
+        return QAccessible::queryAccessibleInterface(shownBy);
+    }
+    QAccessibleInterface *child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
+    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
+    QString text(QAccessible::Text kind) const override
+    {
+        return kind == QAccessible::Name || kind == QAccessible::Value ? shown() : QString();
+    }
+    void setText(QAccessible::Text, const QString &) override {}
+    QRect rect() const override { return field(); }
+    QAccessible::Role role() const override { return QAccessible::EditableText; }
+    QAccessible::State state() const override
+    {
+        QAccessible::State state;
+        state.readOnly = true;
+        state.invisible = !shownBy->isVisible();
+        state.disabled = !shownBy->isEnabled();
+        return state;
+    }
+    void *interface_cast(QAccessible::InterfaceType type) override
+    {
+        return type == QAccessible::TextInterface ? static_cast<QAccessibleTextInterface *>(this)
+                                                  : nullptr;
+    }
+};
+
+// What a screen reader learns of a list: its name says what it is for (its
+// label's text, or a name of its own), and its text is what it shows (the
+// prompt until an entry is chosen, then the entry), where Orca reads a
+// combo box's value when no selection interface is offered, as Qt 6.4
+// offers none.
+class ListBoxAccessible : public QAccessibleWidget, public ShownTextInterface
+{
+public:
+    explicit ListBoxAccessible(ListBox *list)
+        : QAccessibleWidget(list, QAccessible::ComboBox), ShownTextInterface(list)
+    {
+    }
+    ~ListBoxAccessible() override
+    {
+        if (shownTextId)
+            QAccessible::deleteAccessibleInterface(shownTextId);
+    }
+    using ShownTextInterface::text;
+
+    void *interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface *>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
 
     QString text(QAccessible::Text kind) const override
     {
-        if (kind == QAccessible::Name || kind == QAccessible::Value)
-            return list()->editAreaText();
+        if (kind == QAccessible::Value)
+            return shown();
         return QAccessibleWidget::text(kind);
     }
 
-    // The entries, as the open list shows them.
-    int childCount() const override { return 1; }
+    // The entries, as the open list shows them, and the text shown closed.
+    int childCount() const override { return 2; }
     QAccessibleInterface *child(int index) const override
     {
-        return index == 0 ? QAccessible::queryAccessibleInterface(list()->view()) : nullptr;
+        if (index == 0)
+            return QAccessible::queryAccessibleInterface(list()->view());
+        if (index != 1)
+            return nullptr;
+        if (!shownTextId)
+            shownTextId = QAccessible::registerAccessibleInterface(new ShownText(list()));
+        return QAccessible::accessibleInterface(shownTextId);
     }
     int indexOfChild(const QAccessibleInterface *child) const override
     {
-        return child && child->object() == list()->view() ? 0 : -1;
+        if (child && child->object() == list()->view())
+            return 0;
+        return child && shownTextId && child == QAccessible::accessibleInterface(shownTextId) ? 1
+                                                                                              : -1;
     }
 
     // As Qt's own combo box: either action opens the list, or closes it.
@@ -51,6 +174,7 @@ public:
 
 private:
     ListBox *list() const { return static_cast<ListBox *>(widget()); }
+    mutable QAccessible::Id shownTextId = 0;
 };
 
 QAccessibleInterface *accessibleListBox(const QString &, QObject *object)
@@ -70,7 +194,27 @@ ListBox::ListBox(QWidget *parent) : QComboBox(parent)
     connect(this, &QComboBox::currentIndexChanged, this, [this] {
         showsEditText = false;
         update();
+        shownTextChanged();
     });
+    // An entry rewritten in another language.
+    connect(this, &QComboBox::currentTextChanged, this, &ListBox::shownTextChanged);
+}
+
+void ListBox::shownTextChanged()
+{
+    const QString before = announced;
+    announced = editAreaText();
+    if (announced == before || !QAccessible::isActive())
+        return;
+    QAccessibleTextUpdateEvent changed(QAccessible::queryAccessibleInterface(this)->child(1), 0,
+                                       before, announced);
+    QAccessible::updateAccessibility(&changed);
+    // The open list reads its entries itself, and the list is read again
+    // when it closes.
+    if (hasFocus() && !view()->isVisible()) {
+        QAccessibleEvent focus(this, QAccessible::Focus);
+        QAccessible::updateAccessibility(&focus);
+    }
 }
 
 void ListBox::appendEntries(const QStringList &entries)
@@ -94,6 +238,7 @@ void ListBox::setEditAreaText(const QString &text)
     update();
     QAccessibleValueChangeEvent changed(this, text);
     QAccessible::updateAccessibility(&changed);
+    shownTextChanged();
 }
 
 QSize ListBox::withEditText(QSize size) const

@@ -35,7 +35,12 @@ private:
     // Whether the handler discarded the typed character of the key.
     bool discarded(QKeyEvent *event);
     QSize withEditText(QSize size) const;
+    // Tells a screen reader that the shown text changed, and has Orca read
+    // a focused closed list again.
+    void shownTextChanged();
 
     QString editText;
+    // The shown text a screen reader was last told of.
+    QString announced;
     bool showsEditText = false;
 };

@@ -3,11 +3,7 @@
 #include <QSignalBlocker>
 #include <QStyle>
 
-DriveListBox::DriveListBox(QWidget *parent) : QComboBox(parent)
-{
-    // A volume's whole name shows, closed or open.
-    setSizeAdjustPolicy(QComboBox::AdjustToContents);
-}
+DriveListBox::DriveListBox(QWidget *parent) : ListBox(parent) {}
 
 void DriveListBox::setDrives(const kivo::Drives &newDrives)
 {

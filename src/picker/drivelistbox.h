@@ -1,13 +1,13 @@
 #pragma once
 
+#include "mainwindow/listbox.h"
 #include "picker/drives.h"
-
-#include <QComboBox>
 
 // The picker's drive list: one entry per volume, one of them current.
 // Every change of the current drive, the user's or the program's, is a
-// currentIndexChanged; setting the drive it already has is none.
-class DriveListBox : public QComboBox
+// currentIndexChanged; setting the drive it already has is none. A screen
+// reader meets it as every list of the program.
+class DriveListBox : public ListBox
 {
     Q_OBJECT
 
@@ -23,9 +23,6 @@ public:
     // Takes the volume whose root leads the text, so a whole path selects
     // the volume that holds it. PathNotFound when no root leads it.
     kivo::PathResult setDrive(const QString &text);
-
-    // Every entry shows whole: Qt's minimum keeps the width of the first it saw.
-    QSize minimumSizeHint() const override { return sizeHint(); }
 
 private:
     const kivo::Drives *drives = nullptr;

@@ -223,6 +223,7 @@ QList<Desktop::Accessible> Desktop::accessibles()
         const auto get = [&](const char *name) { return property(bus, path, name); };
         Accessible object{
             ask(u"GetRoleName"_qs).toString(), get("Name"), get("Description"), within, bus, path};
+        object.text = call(bus, path, u"org.a11y.atspi.Text"_qs, u"GetText"_qs, {0, -1}).toString();
         const auto states = qdbus_cast<QList<uint>>(ask(u"GetState"_qs));
         object.states = states.value(0) | quint64(states.value(1)) << 32;
         for (const auto &[type, targets] :
@@ -264,7 +265,8 @@ public:
 public slots:
     void changed(const QDBusMessage &event)
     {
-        if (event.arguments().value(0).toString() == u"accessible-name")
+        const QString kind = event.arguments().value(0).toString();
+        if (kind == u"accessible-name" || kind == u"insert")
             names << event.arguments().value(3).value<QDBusVariant>().variant().toString();
     }
 };
@@ -274,9 +276,14 @@ bool Desktop::listen()
     // A program sends the events a listener on the bus has asked for.
     call(u"org.a11y.atspi.Registry"_qs, u"/org/a11y/atspi/registry"_qs,
          u"org.a11y.atspi.Registry"_qs, u"RegisterEvent"_qs, {u"object:"_qs});
-    return QDBusConnection::connectToBus(atspi, u"a11y"_qs)
-        .connect({}, {}, u"org.a11y.atspi.Event.Object"_qs, u"PropertyChange"_qs,
-                 new Announcements(announced), SLOT(changed(QDBusMessage)));
+    QDBusConnection connection = QDBusConnection::connectToBus(atspi, u"a11y"_qs);
+    auto *announcements = new Announcements(announced);
+    bool listening = true;
+    for (const QString &event : {u"PropertyChange"_qs, u"TextChanged"_qs})
+        listening =
+            listening && connection.connect({}, {}, u"org.a11y.atspi.Event.Object"_qs, event,
+                                            announcements, SLOT(changed(QDBusMessage)));
+    return listening;
 }
 
 #include "desktop.moc"

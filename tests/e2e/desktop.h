@@ -57,6 +57,7 @@ public:
         QStringList within;              // the names of the objects it is in, innermost first
         QString bus, path;
         QStringList labelledBy{}; // the names of the labels that name it
+        QString text{};           // what it shows, through AT-SPI's Text
         quint64 states = 0;
         // AT-SPI's states: 8 enabled, 11 focusable, 25 showing.
         bool is(int state) const { return states & (quint64(1) << state); }
@@ -67,7 +68,7 @@ public:
     Accessible find(const QString &role, const QString &name, const QString &within = {});
     // Does its first action (a button's press, a menu item's choice).
     bool act(const Accessible &object);
-    // From now on, the names that programs announce as changed.
+    // From now on, the names and inserted texts that programs announce.
     bool listen();
     QStringList announced;
 
