@@ -550,6 +550,7 @@ void Form1::describeLater()
             describing = false;
             describe(*ui->Command8, launchDecision().line.text());
             describe(*ui->Combo5, wineDrivesTip());
+            describePathButtons();
         },
         Qt::QueuedConnection);
 }

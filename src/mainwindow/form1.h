@@ -22,6 +22,7 @@ class ExtrlowL;
 class ListBox;
 class PathField;
 class QCheckBox;
+class QPushButton;
 class QRadioButton;
 
 // A path field and the Browse request that fills it.
@@ -30,6 +31,8 @@ struct PathRequest {
     // commandreqn while the request is pending, and the number in the field's keys.
     qint16 code;
     PathField *Ui::Form1::*field;
+    // The Browse or Select button that makes the request.
+    QPushButton *Ui::Form1::*button;
     Kind kind;
     // File requests list this subfolder of the SSE folder (found whatever its
     // letter case), or the folder itself, and say so when it is missing.
@@ -154,6 +157,9 @@ public:
     // The request of that code, or none.
     static const PathRequest *pathRequest(qint16 code);
     PathField *fieldOf(const PathRequest &request) const;
+    // Each Browse and Select button describes what it is for and what its
+    // field holds: "Saturn BIOS: saturn-demo.bin".
+    void describePathButtons();
     // The picker's choice, for the pending request's field and keys: the
     // file it shows selected, or the folder it shows.
     void handOver(const QString &fileName, const QString &folder);

@@ -2,6 +2,7 @@
 // field and keys, restoring them at start-up, and taking the picker's choice.
 
 #include "lang/messages.h"
+#include "mainwindow/describe.h"
 #include "mainwindow/form1.h"
 #include "mainwindow/settingskeys.h"
 #include "picker/shortpath.h"
@@ -14,12 +15,13 @@ namespace
 
 // In the order start-up restores them.
 const std::array<PathRequest, 6> requests{{
-    {1, &Ui::Form1::Text1, PathRequest::File, u"headers", Messages::msgnoheaders},
-    {3, &Ui::Form1::Text3, PathRequest::File, u"bios", Messages::msgnobios},
-    {4, &Ui::Form1::Text4, PathRequest::File, u"bios", Messages::msgnobios},
-    {5, &Ui::Form1::Text5, PathRequest::File, u"", Messages::msgnossepath},
-    {6, &Ui::Form1::Text6, PathRequest::File, u"", Messages::msgnossepath},
-    {7, &Ui::Form1::Text7, PathRequest::Folder, u"", nullptr},
+    {1, &Ui::Form1::Text1, &Ui::Form1::Command1, PathRequest::File, u"headers",
+     Messages::msgnoheaders},
+    {3, &Ui::Form1::Text3, &Ui::Form1::Command3, PathRequest::File, u"bios", Messages::msgnobios},
+    {4, &Ui::Form1::Text4, &Ui::Form1::Command4, PathRequest::File, u"bios", Messages::msgnobios},
+    {5, &Ui::Form1::Text5, &Ui::Form1::Command5, PathRequest::File, u"", Messages::msgnossepath},
+    {6, &Ui::Form1::Text6, &Ui::Form1::Command6, PathRequest::File, u"", Messages::msgnossepath},
+    {7, &Ui::Form1::Text7, &Ui::Form1::Command7, PathRequest::Folder, u"", nullptr},
 }};
 
 } // namespace
@@ -35,6 +37,28 @@ const PathRequest *Form1::pathRequest(qint16 code)
 PathField *Form1::fieldOf(const PathRequest &request) const
 {
     return (*ui).*request.field;
+}
+
+// What a field is for, as a screen reader names it: its own name, or its
+// label's text, without the label's colon.
+static QString purposeOf(const Form1 &form, const PathField &field)
+{
+    QString purpose = field.accessibleName();
+    for (const QLabel *label : form.findChildren<QLabel *>())
+        if (purpose.isEmpty() && label->buddy() == &field)
+            purpose = label->text();
+    if (purpose.endsWith(u':'))
+        purpose.chop(1);
+    return purpose;
+}
+
+void Form1::describePathButtons()
+{
+    for (const PathRequest &request : requests) {
+        const PathField &field = *fieldOf(request);
+        describe(*((*ui).*request.button),
+                 purposeOf(*this, field) + QStringLiteral(": ") + field.text());
+    }
 }
 
 void Form1::restorePathFields()
