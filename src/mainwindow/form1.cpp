@@ -10,6 +10,7 @@
 #include "mainwindow/fixedsize.h"
 #include "mainwindow/settingskeys.h"
 #include "mainwindow/stvcatalogue.h"
+#include "mainwindow/togglecaption.h"
 #include "mainwindow/wine.h"
 #include "picker/aprifile.h"
 #include "picker/shortpath.h"
@@ -58,6 +59,7 @@ const Switch switches[] = {
 Form1::Form1(kivo::Platform &platform, QWidget *parent)
     : QMainWindow(parent), ui(new Ui::Form1), platform(platform)
 {
+    silenceToggleCaptions();
     ui->setupUi(this);
     keepFixedSize(*this, size());
     // First in the tab order, "Run SSE" holds the focus when the window opens.
