@@ -175,7 +175,10 @@ void FileListBox::keyPressEvent(QKeyEvent *event)
     // instead of stepping past it.
     if ((event->key() == Qt::Key_Down || event->key() == Qt::Key_Up) &&
         !selectionModel()->hasSelection() && files->rowCount() > 0) {
-        setCurrentIndex(currentIndex().isValid() ? currentIndex() : files->index(0));
+        const QModelIndex at = currentIndex().isValid() ? currentIndex() : files->index(0);
+        // Made current afresh, so that a screen reader hears the file now selected.
+        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+        setCurrentIndex(at);
         event->accept();
         return;
     }
