@@ -72,7 +72,16 @@ void langextrlow(Form1 &form, const QString &language)
     // A name that is none of the three changes nothing, and makes no window.
     if (!Messages::isLanguage(language))
         return;
-    applyCaptions(form.extrlowlWindow(), language, captions);
+    ExtrlowL &window = form.extrlowlWindow();
+    applyCaptions(window, language, captions);
+    // Orca reads a dialog's labels when it opens, but not those in a titled
+    // frame, which Qt gives the frame as their label: the dialog tells them.
+    const Ui::ExtrlowL &ui = *window.ui;
+    QStringList told;
+    for (const auto &[frame, label] : {std::pair{ui.Frame1, ui.Label1}, {ui.Frame2, ui.Label2}})
+        told << QString(frame->title()).replace(QStringLiteral("&&"), QStringLiteral("&"))
+             << label->text();
+    window.setAccessibleDescription(told.join(QLatin1Char('\n')));
 }
 
 void langabout(Form1 &form, const QString &language)
