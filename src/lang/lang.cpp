@@ -143,6 +143,7 @@ void langmainform(Form1 &form, const QString &language)
     if (!form.selstvrom.isEmpty())
         ui->Label15->setText(Messages::msgromdirname(language, form.selstvrom));
     applyCaption(form, language, command3Caption);
+    ui->Combo2->setItemData(0, Messages::msgselstvrom(language), Qt::AccessibleTextRole);
     if (form.selstvrom.isEmpty())
         ui->Combo2->setEditAreaText(Messages::msgselstvrom(language));
     for (QPushButton *browse : {ui->Command4, ui->Command5, ui->Command6, ui->Command7})

@@ -273,6 +273,8 @@ void Form1::restoreOption(QRadioButton *option, const QString &held)
 void Form1::initgamelist()
 {
     ui->Combo2->appendEntries({QString()});
+    // The blank entry chooses no game: a screen reader reads it as the prompt.
+    ui->Combo2->setItemData(0, msgselstvrom(lingua), Qt::AccessibleTextRole);
     selstvrom.clear();
     QStringList titles;
     for (std::size_t index = 1; index < kivo::stvCatalogue.size(); ++index) {

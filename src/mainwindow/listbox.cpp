@@ -50,7 +50,7 @@ public:
     void scrollToSubstring(int, int) override {}
 
 protected:
-    QString shown() const { return shownBy->editAreaText(); }
+    QString shown() const { return shownBy->spokenText(); }
     // The edit field, on the screen.
     QRect field() const
     {
@@ -194,17 +194,18 @@ ListBox::ListBox(QWidget *parent) : QComboBox(parent)
     connect(this, &QComboBox::currentIndexChanged, this, [this] {
         showsEditText = false;
         update();
-        shownTextChanged();
+        tellSpokenText(true);
     });
     // An entry rewritten in another language.
-    connect(this, &QComboBox::currentTextChanged, this, &ListBox::shownTextChanged);
+    connect(this, &QComboBox::currentTextChanged, this, [this] { tellSpokenText(false); });
 }
 
-void ListBox::shownTextChanged()
+void ListBox::tellSpokenText(bool entryChosen)
 {
     const QString before = announced;
-    announced = editAreaText();
-    if (announced == before || !QAccessible::isActive())
+    announced = spokenText();
+    // A newly chosen entry is heard even where it reads as the text before.
+    if ((announced == before && !entryChosen) || !QAccessible::isActive())
         return;
     QAccessibleTextUpdateEvent changed(QAccessible::queryAccessibleInterface(this)->child(1), 0,
                                        before, announced);
@@ -238,7 +239,7 @@ void ListBox::setEditAreaText(const QString &text)
     update();
     QAccessibleValueChangeEvent changed(this, text);
     QAccessible::updateAccessibility(&changed);
-    shownTextChanged();
+    tellSpokenText(false);
 }
 
 QSize ListBox::withEditText(QSize size) const
@@ -263,6 +264,12 @@ QSize ListBox::minimumSizeHint() const
 QString ListBox::editAreaText() const
 {
     return showsEditText ? editText : currentText();
+}
+
+QString ListBox::spokenText() const
+{
+    const QVariant own = currentData(Qt::AccessibleTextRole);
+    return showsEditText || !own.isValid() ? editAreaText() : own.toString();
 }
 
 bool ListBox::discarded(QKeyEvent *event)

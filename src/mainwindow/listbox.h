@@ -17,6 +17,10 @@ public:
     // Writes the edit area; choosing an entry replaces it.
     void setEditAreaText(const QString &text);
     QString editAreaText() const;
+    // What a screen reader reads as the list's text: the edit area's, or
+    // the entry's own text for a screen reader (Qt::AccessibleTextRole)
+    // where it has one.
+    QString spokenText() const;
     void showPopup() override;
     // Wide enough for every entry and for the text of its own.
     QSize sizeHint() const override;
@@ -35,12 +39,12 @@ private:
     // Whether the handler discarded the typed character of the key.
     bool discarded(QKeyEvent *event);
     QSize withEditText(QSize size) const;
-    // Tells a screen reader that the shown text changed, and has Orca read
-    // a focused closed list again.
-    void shownTextChanged();
+    // Tells a screen reader of a new spoken text, and has Orca read a
+    // focused closed list again.
+    void tellSpokenText(bool entryChosen);
 
     QString editText;
-    // The shown text a screen reader was last told of.
+    // The spoken text a screen reader was last told of.
     QString announced;
     bool showsEditText = false;
 };
