@@ -46,9 +46,11 @@ static QStringList cutTexts()
         QStringList texts; // each to fit the room, line by line
         auto *label = qobject_cast<QLabel *>(control);
         if (auto *field = qobject_cast<PathField *>(control)) {
-            // A path too long shows its start and its end.
+            // A path too long shows its start and its end; a prompt, whole.
             const QString shown = field->shownText();
-            if (shown.left(4) != field->text().left(4) || shown.right(4) != field->text().right(4))
+            const qsizetype kept = field->tag().isEmpty() ? field->text().size() : 4;
+            if (shown.left(kept) != field->text().left(kept) ||
+                shown.right(kept) != field->text().right(kept))
                 cut << field->objectName() + u": "_qs + shown;
         } else if (label && !label->wordWrap()) {
             texts << label->text();
@@ -373,11 +375,12 @@ private slots:
         SseFolder sse;
         h = std::make_unique<Harness>(sse.path);
         h->seams.volumes.append({sse.temp.path(), u"a volume with a long name"_qs});
-        h->chosen(1, u"a header with a name far too long for its field, "_qs.repeated(4) +
-                         u"daytona.sgh"_qs);
+        // The prompts where nothing is chosen, and a path far too long for its field.
+        h->chosen(5, u"a backup with a name far too long for its field, "_qs.repeated(4) +
+                         u"daytona.bin"_qs);
         Form1 &form = h->start();
         // Its whole path in its description.
-        QCOMPARE(form.ui->Text1->accessibleDescription(), form.ui->Text1->text());
+        QCOMPARE(form.ui->Text5->accessibleDescription(), form.ui->Text5->text());
         form.ui->opz1Items->actions().at(item)->trigger();
         form.ui->help1->trigger();
         form.ui->extr1->trigger();

@@ -119,24 +119,18 @@ const Caption mainCaptions[] = {
     {u"Combo2", {u"ST-V game", u"Gioco ST-V", u"Jeu ST-V"}},
 };
 
-// A prompt goes only where nothing is chosen: a switch changes words, never choices.
-void writePrompt(PathField *field, const QString &prompt)
-{
-    if (field->tag().isEmpty())
-        field->setText(prompt);
-}
-
 } // namespace
 
 void langmainform(Form1 &form, const QString &language)
 {
     const auto &ui = form.ui;
+    // A prompt shows only where nothing is chosen: a switch changes words, never choices.
     {
         const Form1::PromptRewrite rewrite(form);
-        writePrompt(ui->Text1, Messages::msgselheader(language));
+        ui->Text1->setPrompt(Messages::msgselheader(language));
     }
-    writePrompt(ui->Text3, Messages::msgselbios(language));
-    writePrompt(ui->Text4, Messages::msgselbios(language));
+    ui->Text3->setPrompt(Messages::msgselbios(language));
+    ui->Text4->setPrompt(Messages::msgselbios(language));
     ui->Combo4->setItemText(0, Messages::msgnostretch(language));
     ui->Combo4->setItemText(1, Messages::msgfullstretch(language));
     ui->Combo4->setItemText(2, Messages::msgpropstretch(language));

@@ -173,9 +173,9 @@ void Form1::Form_Load()
     ui->Combo1->appendEntries({QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2")});
     ui->Combo1->setCurrentIndex(0);
 
-    ui->Text1->setText(msgselheader(lingua));
-    ui->Text3->setText(msgselbios(lingua));
-    ui->Text4->setText(msgselbios(lingua));
+    ui->Text1->setPrompt(msgselheader(lingua));
+    ui->Text3->setPrompt(msgselbios(lingua));
+    ui->Text4->setPrompt(msgselbios(lingua));
     ui->Text5->setText(noFile);
     ui->Text6->setText(noFile);
 

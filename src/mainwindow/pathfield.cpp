@@ -4,6 +4,7 @@
 
 #include <QPainter>
 #include <QStyleOptionFrame>
+#include <cmath>
 
 PathField::PathField(QWidget *parent) : QLineEdit(parent)
 {
@@ -20,6 +21,27 @@ void PathField::setTag(const QString &tag)
         return;
     tagValue = tag;
     emit tagChanged();
+}
+
+void PathField::setPrompt(const QString &prompt)
+{
+    promptText = prompt;
+    updateGeometry();
+    if (tagValue.isEmpty())
+        setText(prompt);
+}
+
+QSize PathField::minimumSizeHint() const
+{
+    // The frame and the margins around the text are the same at any width.
+    const int around = width() - textArea().width();
+    const int prompt = int(std::ceil(QFontMetricsF(font()).horizontalAdvance(promptText)));
+    return QLineEdit::minimumSizeHint().expandedTo(QSize(prompt + around, 0));
+}
+
+QSize PathField::sizeHint() const
+{
+    return QLineEdit::sizeHint().expandedTo(minimumSizeHint());
 }
 
 QRect PathField::textArea() const

@@ -13,6 +13,12 @@ public:
 
     QString tag() const { return tagValue; }
     void setTag(const QString &tag);
+    // What the field says while nothing is chosen: shown now when nothing
+    // is, and whole, as the field keeps room for it; a path may lose its
+    // middle.
+    void setPrompt(const QString &prompt);
+    QSize minimumSizeHint() const override;
+    QSize sizeHint() const override;
     // The text as the field shows it: a path longer than the field loses
     // its middle, so that both its start and its file name show.
     QString shownText() const;
@@ -28,4 +34,5 @@ private:
     QRect textArea() const;
 
     QString tagValue;
+    QString promptText;
 };
