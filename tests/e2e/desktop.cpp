@@ -2,6 +2,10 @@
 
 #include <QtDBus>
 
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
 // The first line a helper writes: Xvfb its display, dbus-daemon its address.
 static QString firstLine(QProcess *process)
 {
@@ -17,6 +21,9 @@ Desktop::~Desktop()
         process->waitForFinished();
         delete process;
     }
+    orcaLog.reset();
+    if (terminal >= 0)
+        close(terminal);
 }
 
 QProcess *Desktop::launch(const QStringList &command, const QStringList &changes, const QString &in)
@@ -216,6 +223,12 @@ QList<Desktop::Accessible> Desktop::accessibles()
     };
     // An accessible object is a bus name and a path.
     using Objects = QList<std::pair<QString, QDBusObjectPath>>;
+    // Of the programs on the desktop, kivo alone: a screen reader may be busy.
+    const auto ours = [&](const QString &bus) {
+        return kivo && call(u"org.freedesktop.DBus"_qs, u"/org/freedesktop/DBus"_qs,
+                            u"org.freedesktop.DBus"_qs, u"GetConnectionUnixProcessID"_qs, {bus})
+                               .toLongLong() == kivo->processId();
+    };
     QList<Accessible> all;
     std::function<void(const QString &, const QString &, const QStringList &)> visit;
     visit = [&](const QString &bus, const QString &path, const QStringList &within) {
@@ -233,7 +246,8 @@ QList<Desktop::Accessible> Desktop::accessibles()
                     object.labelledBy.append(property(labelBus, labelPath.path(), "Name"));
         all.append(object);
         for (const auto &[childBus, childPath] : qdbus_cast<Objects>(ask(u"GetChildren"_qs)))
-            visit(childBus, childPath.path(), QStringList{object.name} + within);
+            if (!within.isEmpty() || ours(childBus))
+                visit(childBus, childPath.path(), QStringList{object.name} + within);
     };
     visit(u"org.a11y.atspi.Registry"_qs, u"/org/a11y/atspi/accessible/root"_qs, {});
     return all;
@@ -287,3 +301,106 @@ bool Desktop::listen()
 }
 
 #include "desktop.moc"
+
+bool Desktop::startOrca()
+{
+    const QString socket = config.filePath(u"speechd.sock"_qs);
+    launch(words("speech-dispatcher -s -t 0 -c unix_socket -S")
+           << socket << u"-C"_qs << QStringLiteral(SPEECHD_CONFIG) << u"-L"_qs << config.path()
+           << u"-P"_qs << config.filePath(u"speechd.pid"_qs));
+    // Python writes Orca's log line by line only to a terminal.
+    termios raw;
+    terminal = posix_openpt(O_RDWR | O_NOCTTY);
+    if (terminal < 0 || grantpt(terminal) || unlockpt(terminal) || tcgetattr(terminal, &raw))
+        return false;
+    cfmakeraw(&raw);
+    tcsetattr(terminal, TCSANOW, &raw);
+    orcaLog = std::make_unique<QSocketNotifier>(terminal, QSocketNotifier::Read);
+    QObject::connect(orcaLog.get(), &QSocketNotifier::activated, [this] { hearOrca(); });
+    QProcess *orca = launch(
+        words("orca -d braille,key-echo -u") << config.filePath(u"orca"_qs) << u"--debug-file"_qs
+                                             << QString::fromLocal8Bit(ptsname(terminal)),
+        {u"GSETTINGS_BACKEND=memory"_qs, u"SPEECHD_ADDRESS=unix_socket:"_qs + socket});
+    // Its first words say it is on.
+    lastError = u"Orca said nothing; it refuses to start beside another Orca of this user"_qs;
+    return QTest::qWaitFor([&] { return !spoken.isEmpty(); }, patience) &&
+           orca->state() == QProcess::Running;
+}
+
+void Desktop::hearOrca()
+{
+    char chunk[65536];
+    const ssize_t got = read(terminal, chunk, sizeof chunk);
+    if (got <= 0)
+        return orcaLog->setEnabled(false);
+    unheard += fromUtf8(QByteArrayView(chunk, got));
+    // Orca's lines: an utterance, quoted, its voice after it, over several
+    // lines where it breaks lines; its answer on each key event, and the end
+    // of each event it handles.
+    for (qsizetype end; (end = unheard.indexOf(u'\n')) >= 0;) {
+        const QString line = unheard.left(end);
+        unheard.remove(0, end + 1);
+        const qsizetype start = line.indexOf(u"SPEECH OUTPUT: '");
+        if (start >= 0)
+            utterance = line.mid(start + 16);
+        else if (!utterance.isNull())
+            utterance += u'\n' + line;
+        else if (line.contains(u"^^^^^ PROCESS"))
+            presenting = false;
+        else if (line.contains(u" - CONSUME: "))
+            ++answers;
+        const qsizetype voice =
+            std::max(utterance.lastIndexOf(u"'{"), utterance.lastIndexOf(u"'[{"));
+        if (!utterance.isNull() && voice >= 0 && (line.endsWith(u'}') || line.endsWith(u']'))) {
+            spoken << utterance.left(voice).simplified();
+            utterance = QString();
+            presenting = true;
+        }
+    }
+}
+
+bool Desktop::press(const QStringList &keys, const QString &window)
+{
+    for (const QString &key : keys) {
+        QCoreApplication::processEvents(); // what Orca said before the key
+        const qsizetype before = answers;
+        since = spoken.size();
+        if (!tool(words("xdotool windowfocus --sync")
+                  << (window.isEmpty() ? mainWindow : window)) ||
+            !tool(words("xdotool keydown") << key) ||
+            !QTest::qWaitFor([&] { return answers > before; }, patience) ||
+            !tool(words("xdotool keyup") << key) || !says(QString()))
+            return false;
+    }
+    return true;
+}
+
+bool Desktop::says(const QString &text)
+{
+    return QTest::qWaitFor([&] { return !presenting && heard(text) > 0; }, patience);
+}
+
+qsizetype Desktop::heard(const QString &text) const
+{
+    return QStringList(spoken.mid(since)).filter(text.simplified()).size();
+}
+
+const char *Desktop::said()
+{
+    return (shown = (spoken.isEmpty() ? lastError : spoken.mid(since).join(u'|')).toUtf8())
+        .constData();
+}
+
+Desktop::Accessible Desktop::focused()
+{
+    Accessible found;
+    (void)QTest::qWaitFor(
+        [&] {
+            for (const Accessible &object : accessibles())
+                if (object.is(12) && !(found = object).name.isEmpty())
+                    return true;
+            return false;
+        },
+        patience);
+    return found;
+}

@@ -62,12 +62,32 @@ public:
         // AT-SPI's states: 8 enabled, 11 focusable, 25 showing.
         bool is(int state) const { return states & (quint64(1) << state); }
     };
-    // Every object of every program on the bus, depth first.
+    // Every object of kivo on the bus, depth first.
     QList<Accessible> accessibles();
     // The first object of that role and name, inside an object of that name.
     Accessible find(const QString &role, const QString &name, const QString &within = {});
     // Does its first action (a button's press, a menu item's choice).
     bool act(const Accessible &object);
+    // Starts Orca, as Debian has it, with preferences of its own, braille and
+    // key echo off, speaking through speech-dispatcher's dummy module: what
+    // it would say is read from its debug log, an utterance an entry, its
+    // blanks and line breaks collapsed.
+    bool startOrca();
+    QStringList spoken;
+    // Types each key (xdotool's names) with Orca listening, the next once
+    // Orca spoke of the one before and finished the event it spoke in; a
+    // key's release once Orca answered whether it takes the press: Qt 6.4
+    // waits 100 ms for that answer, then goes on, and on a loaded machine
+    // Alt's press came after its release.
+    bool press(const QStringList &keys, const QString &window = {});
+    // Waits until Orca, since the last key, says something holding text.
+    bool says(const QString &text);
+    // How many utterances since the last key hold text.
+    qsizetype heard(const QString &text) const;
+    // What Orca said since the last key, for a failure to show.
+    const char *said();
+    // The object that has the keyboard (AT-SPI's state 12, focused).
+    Accessible focused();
     // From now on, the names and inserted texts that programs announce.
     bool listen();
     QStringList announced;
@@ -81,6 +101,16 @@ private:
                      const QString &in = {});
 
     QList<QProcess *> helpers;
+    // Orca's log, read from the terminal it writes to, as it comes.
+    void hearOrca();
+    int terminal = -1;
+    std::unique_ptr<QSocketNotifier> orcaLog;
+    QStringDecoder fromUtf8{QStringDecoder::Utf8};
+    QString unheard, utterance; // the line, and the utterance, not read whole yet
+    bool presenting = false;    // Orca spoke in an event it has not finished
+    qsizetype answers = 0;      // key events Orca answered
+    qsizetype since = 0;        // the utterances before the last key
+    QByteArray shown;
     // atspi is the accessibility bus's address.
     QString display, bus, atspi, mainWindow;
     std::unique_ptr<QTemporaryDir> folder;

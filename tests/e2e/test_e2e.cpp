@@ -1,7 +1,11 @@
 // The real kivo on a private desktop, used with the keyboard and as a screen
-// reader would, and what the stand-in emulator received and KIVO.ini holds.
+// reader would, and what the stand-in emulator received and KIVO.ini holds;
+// last, what Orca, the screen reader of Debian's desktops, says of it: its
+// own words, as its debug log has them, checked against what AT-SPI shows
+// of the same controls.
 
 #include "desktop.h"
+#include "lang/messages.h"
 
 class TestE2e : public QObject
 {
@@ -12,9 +16,19 @@ private slots:
     void aWholeConfigurationByKeyboard();
     void eachStartEitherWorksOrSaysWhy();
     void whatScreenReadersAndKeyboardsGet();
+    void orcaSaysTheResolutionOnFocusAndAfterDown_data();
+    void orcaSaysTheResolutionOnFocusAndAfterDown();
+    void orcaTellsTheBiosBrowseButtonsApart();
+    void orcaSaysTheHeaderChosenInThePicker();
+    void orcaReadsAboutsTextWhenItOpens();
 
 private:
+    // Orca on the desktop from the first call on, and kivo in the language,
+    // once Orca read the control focused at its start.
+    bool withOrca(const QString &language = u"English"_qs);
+
     Desktop d;
+    const QString header = u"demo.sgh"_qs, bios[2] = {u"saturn-demo.bin"_qs, u"stv-demo.bin"_qs};
 };
 
 // Deeper than 4,000 characters, names a shell would trip on, and the SSE
@@ -234,6 +248,77 @@ void TestE2e::whatScreenReadersAndKeyboardsGet()
         QVERIFY(d.act(d.find(u"combo box"_qs, u"Cd Drive:"_qs)));
         QTRY_COMPARE(d.find(u"list"_qs, QString(), u"Cd Drive:"_qs).is(25), open);
     }
+}
+
+bool TestE2e::withOrca(const QString &language)
+{
+    const QStringList files{u"headers/"_qs + header, u"bios/"_qs + bios[0], u"bios/"_qs + bios[1]};
+    return (!d.spoken.isEmpty() || (d.prepare(u"SSE"_qs, files) && d.startOrca())) &&
+           d.writeSettings({{u"firstrun"_qs, u"no"_qs},
+                            {u"language"_qs, language},
+                            {u"text3"_qs, bios[0]},
+                            {u"text4"_qs, bios[1]}}) &&
+           d.startKivo() && d.says(d.focused().name);
+}
+
+// A list with a label: its label, then its entry, once each, in the language,
+// when it takes the focus and when Down changes it.
+void TestE2e::orcaSaysTheResolutionOnFocusAndAfterDown_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QStringList>("keys");
+    const QStringList back(3, u"shift+Tab"_qs);
+    for (const QStringView language : Messages::languages)
+        QTest::addRow("%s, on focus", language.toUtf8().constData()) << language.toString() << back;
+    QTest::newRow("English, after Down") << u"English"_qs << (back + QStringList{u"Down"_qs});
+}
+
+void TestE2e::orcaSaysTheResolutionOnFocusAndAfterDown()
+{
+    QFETCH(QString, language);
+    QFETCH(QStringList, keys);
+    QVERIFY2(withOrca(language) && d.press(keys), d.said());
+    const Desktop::Accessible list = d.focused();
+    QCOMPARE(list.role, u"combo box"_qs);
+    QVERIFY2(list.labelledBy.contains(list.name), qPrintable(list.name));
+    QVERIFY2(d.says(list.text), d.said());
+    QCOMPARE(d.heard(list.name), 1);
+    QCOMPARE(d.heard(list.text), 1);
+}
+
+// Each Browse button: its field and the file chosen there.
+void TestE2e::orcaTellsTheBiosBrowseButtonsApart()
+{
+    QVERIFY2(withOrca() && d.press({u"Tab"_qs, u"Tab"_qs}), d.said());
+    QStringList told;
+    for (const QString &file : bios) {
+        QVERIFY2(d.press({u"Tab"_qs}) && d.says(file), d.said());
+        told << d.spoken.filter(file).constLast();
+    }
+    QVERIFY2(told[0] != told[1], qPrintable(told[0]));
+}
+
+// The file the first Down selects, and at the button again, the header chosen.
+void TestE2e::orcaSaysTheHeaderChosenInThePicker()
+{
+    QVERIFY2(withOrca() && d.press({u"Tab"_qs, u"Tab"_qs, u"space"_qs}), d.said());
+    const QString picker = d.windows(pickerName).value(0);
+    QVERIFY2(d.press({u"Tab"_qs, u"Tab"_qs, u"Down"_qs}, picker) && d.says(header), d.said());
+    QVERIFY2(d.press({u"Return"_qs}, picker) && d.says(header), d.said());
+}
+
+// As it opens: its title, then each of its texts.
+void TestE2e::orcaReadsAboutsTextWhenItOpens()
+{
+    // The menu bar by Alt alone: Alt+H opens Help through Qt's shortcut, before
+    // Orca answers, and the Alt Qt holds till then would close it again.
+    QVERIFY2(withOrca() && d.press(words("alt Left Down Return")), d.said());
+    const QString about = d.focused().within.value(0);
+    QStringList unheard;
+    for (const Desktop::Accessible &label : d.accessibles())
+        if (label.role == u"label" && label.within.contains(about) && !d.says(label.name))
+            unheard << label.name;
+    QCOMPARE(unheard.join(u'|'), QString());
 }
 
 QTEST_GUILESS_MAIN(TestE2e)
