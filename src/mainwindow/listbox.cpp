@@ -156,8 +156,9 @@ public:
     {
         if (child && child->object() == list()->view())
             return 0;
-        return child && shownTextId && child == QAccessible::accessibleInterface(shownTextId) ? 1
-                                                                                              : -1;
+        if (child && shownTextId && child == QAccessible::accessibleInterface(shownTextId))
+            return 1;
+        return -1;
     }
 
     // As Qt's own combo box: either action opens the list, or closes it.
