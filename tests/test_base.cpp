@@ -325,10 +325,18 @@ private slots:
     }
 
     // No file may grow past the size of the old one, for root too.
+    void aFullDiskChangesNothingAndSaysWhy_data()
+    {
+        QTest::addColumn<int>("size");
+        QTest::newRow("no room for the lock file") << 1;
+        // Larger than the lock file: the write itself is cut short.
+        QTest::newRow("no room for the longer file") << 400;
+    }
     void aFullDiskChangesNothingAndSaysWhy()
     {
+        QFETCH(int, size);
         const auto store = storeOn(u"KIVO.ini"_qs);
-        store->save(sectionGeneral, key::res, u"1"_qs);
+        store->save(sectionLastFolders, key::text(1), QString(size, u'x'));
         const QByteArray old = onDisk(store->fileName());
         rlimit limit{};
         QVERIFY(::getrlimit(RLIMIT_FSIZE, &limit) == 0);
