@@ -134,25 +134,69 @@ private slots:
     }
 
     // The header and the game select their systems on the way; the system
-    // saved wins.
-    void everythingSavedComesBack()
+    // saved wins, and the language saved is the one ticked.
+    void theSavedSystemWinsOverWhatTheRestoreChose()
     {
-        for (const QString &pair : split("firstrun=no opz1=1 opz3=1 opz6=1 stvrom=33 res=1 "
-                                         "stretch=2 drive=0 language=Italiano system-sat=True "
-                                         "system-stv=False"))
+        for (const QString &pair :
+             split("firstrun=no stvrom=33 language=Italiano system-sat=True system-stv=False"))
             h->settings.values[u"General/"_qs + pair.section(u'=', 0, 0)] = pair.section(u'=', 1);
         h->chosen(1, oddHeader);
         h->chosen(3, oddBios);
-        h->chosen(5, u"b.bin"_qs);
-        h->chosen(7, QDir(own->path()).canonicalPath());
         Form1 &form = h->start();
         QVERIFY(form.ui->Option1->isChecked());
         QVERIFY(form.ui->opz12->isChecked());
         QCOMPARE(form.ui->Combo2->currentIndex(), 33);
         QCOMPARE(h->general("system-stv"), u"False"_qs);
         QCOMPARE(h->run(),
-                 QStringList({u"sse.exe"_qs, oddHeader, u"-d"_qs, u"D:"_qs, u"-b"_qs, oddBios}) +
-                     split("-res 800 600 -stretch 2 -br b.bin -polycoordfix 0 -log"));
+                 QStringList({u"sse.exe"_qs, oddHeader, u"-d"_qs, u"F:"_qs, u"-b"_qs, oddBios,
+                              u"-res"_qs, u"640"_qs, u"480"_qs, u"-stretch"_qs, u"0"_qs}));
+    }
+
+    void aSwitchComesBackAsItWasLeft_data()
+    {
+        QTest::addColumn<int>("number");
+        QTest::addColumn<int>("clicks");
+        for (int number = 1; number <= 6; ++number) {
+            QTest::addRow("Check%d ticked", number) << number << 1;
+            QTest::addRow("Check%d ticked and cleared", number) << number << 2;
+        }
+    }
+    // Saved under its own key as it is clicked; the next start shows it and
+    // starts the same line.
+    void aSwitchComesBackAsItWasLeft()
+    {
+        QFETCH(int, number);
+        QFETCH(int, clicks);
+        Form1 &form = startChosen();
+        const QString name = u"Check%1"_qs.arg(number);
+        for (int click = 0; click < clicks; ++click)
+            form.findChild<QCheckBox *>(name)->click();
+        const QStringList line = h->run();
+        Harness again(own->path());
+        again.settings.values = h->settings.values;
+        QCOMPARE(again.start().findChild<QCheckBox *>(name)->isChecked(), clicks == 1);
+        QCOMPARE(again.run(), line);
+    }
+
+    void aListEntryComesBack_data()
+    {
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<int>("index");
+        QTest::newRow("the ST-V game") << u"Combo2"_qs << 33;
+        QTest::newRow("the resolution") << u"Combo3"_qs << 2;
+        QTest::newRow("the stretch") << u"Combo4"_qs << 1;
+        QTest::newRow("the drive") << u"Combo5"_qs << 7;
+    }
+    void aListEntryComesBack()
+    {
+        QFETCH(QString, list);
+        QFETCH(int, index);
+        startChosen().findChild<ListBox *>(list)->setCurrentIndex(index);
+        const QStringList line = h->run();
+        Harness again(own->path());
+        again.settings.values = h->settings.values;
+        QCOMPARE(again.start().findChild<ListBox *>(list)->currentIndex(), index);
+        QCOMPARE(again.run(), line);
     }
 
     // Whatever the header and the game chose; either chosen again clears the
@@ -275,19 +319,21 @@ private slots:
         QCOMPARE(h->general("opz4"), switches.contains(4) ? u"1"_qs : QString());
     }
 
-    // A ticked switch follows its file and its mode; without a file, no switch.
+    // A ticked switch follows a new file and a new mode; without a file, no switch.
     void theStvLineCarriesTheGameAndItsBios()
     {
         Form1 &form = startChosen();
         for (QCheckBox *box : {form.ui->Check1, form.ui->Check2, form.ui->Check3})
             box->click();
         form.ui->Combo1->setCurrentIndex(1);
+        form.ui->Text5->setTag(u"other back.bin"_qs);
         form.ui->Text6->setTag(QString());
         form.ui->Combo2->setCurrentIndex(33);
+        QVERIFY(form.ui->Option2->isEnabled());
         QVERIFY(form.ui->Option2->isChecked());
         QCOMPARE(form.ui->Label15->text(), u"(Dir or Zip name for selected game: sss)"_qs);
         QCOMPARE(h->run(), (split("sse.exe -g sss -b stvbios.bin -res 640 480 -stretch 0 -br") +
-                            QStringList{u"int back.bin"_qs, u"-polycoordfix"_qs, u"1"_qs}));
+                            QStringList{u"other back.bin"_qs, u"-polycoordfix"_qs, u"1"_qs}));
         QCOMPARE(h->seams.windows, QList<kivo::WindowState>{kivo::WindowState::Normal});
         QCOMPARE(h->general("stvrom"), u"33"_qs);
         QCOMPARE(h->general("system-sat"), u"False"_qs);
@@ -341,6 +387,9 @@ private slots:
         };
         openAll();
         const QMap<QString, QString> english = captions(form);
+        QStringList englishStretch;
+        for (int entry = 0; entry < 3; ++entry)
+            englishStretch << form.ui->Combo4->itemText(entry);
         const QStringList before = choices(form);
         languageItem(item)->trigger();
         const QMap<QString, QString> switched = captions(form);
@@ -351,12 +400,15 @@ private slots:
         QCOMPARE(switched.keys(), english.keys());
         for (auto text = switched.cbegin(); text != switched.cend(); ++text)
             QCOMPARE(text->isEmpty(), english.value(text.key()).isEmpty());
-        for (const QString &key : split(
-                 "About ApriFile Form1/Frame1.title Form1/Label8.text Form1/help1.text "
-                 "About/Label3.text ExtrlowL/Label3.text ApriFile/Label1.text "
-                 "Form1/Text5.accessibleName Form1/Combo2.accessibleName Form1/Label15.text "
-                 "Form1/Combo5.accessibleDescription ApriFile/File1.accessibleName"))
+        for (const QString &key :
+             split("About ApriFile Form1/Frame1.title Form1/Label8.text Form1/help1.text "
+                   "About/Label3.text ExtrlowL/Label3.text ApriFile/Label1.text "
+                   "Form1/Text5.accessibleName Form1/Combo2.accessibleName Form1/Label15.text "
+                   "Form1/Combo5.accessibleDescription ApriFile/File1.accessibleName"))
             QVERIFY2(switched[key] != english[key], qPrintable(key));
+        for (int entry = 0; entry < 3; ++entry)
+            QVERIFY2(form.ui->Combo4->itemText(entry) != englishStretch.value(entry),
+                     qPrintable(form.ui->Combo4->itemText(entry)));
         for (QWidget *window : std::initializer_list<QWidget *>{form.extrlowL, form.about})
             window->close();
         form.apriFile->close();
