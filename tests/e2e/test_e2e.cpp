@@ -107,7 +107,8 @@ void TestE2e::eachStartEitherWorksOrSaysWhy()
     // No program named sse.exe in any case: KIVO is not in the SSE folder; it
     // says so and ends.
     QVERIFY(QFile::remove(exe) && startWith(only64.path()) && d.confirm(u"^KIVO$"_qs));
-    QVERIFY(d.kivo->waitForFinished(patience) && d.kivo->exitCode() == 0);
+    QVERIFY(d.kivo->waitForFinished(patience));
+    QCOMPARE(d.kivo->exitCode(), 0);
 
     const QByteArray elf("\177ELF not really\n");
     // What the program holds, whether it may run, the PATH, and what stays of the first run.
@@ -119,7 +120,8 @@ void TestE2e::eachStartEitherWorksOrSaysWhy()
         QVERIFY(d.writeSettings({{u"firstrun"_qs, firstrun}}));
         QVERIFY(program(content, runnable) && startWith(path));
         QVERIFY2(d.confirm(u"^Error$"_qs), qPrintable(d.error()));
-        QVERIFY(d.gone(u"^(KIVO|Error)$"_qs, 1000) && d.kivo->state() == QProcess::Running);
+        QVERIFY(d.gone(u"^(KIVO|Error)$"_qs, 1000));
+        QCOMPARE(d.kivo->state(), QProcess::Running);
         QVERIFY(d.log(wineLog).isEmpty());
         QCOMPARE(d.setting(u"firstrun"_qs), firstrun);
     }
@@ -141,7 +143,8 @@ void TestE2e::eachStartEitherWorksOrSaysWhy()
     const QString unwritable = u"XDG_CONFIG_HOME="_qs + exe + u"/config"_qs;
     QVERIFY(d.startKivo(underC + QStringList{u"PATH="_qs + wineDir, unwritable}) &&
             d.confirm(u"^Error$"_qs) && d.type({u"space"_qs}) && d.confirm(u"^KIVO$"_qs));
-    QVERIFY(d.gone(u"^(KIVO|Error)$"_qs, 1000) && d.log(wineLog).size() == 2);
+    QVERIFY(d.gone(u"^(KIVO|Error)$"_qs, 1000));
+    QCOMPARE(d.log(wineLog).size(), 2);
 }
 
 // What a list is for: its name, and its label's when it has one beside its frame's.
