@@ -469,6 +469,10 @@ private slots:
             sortNames(names);
             QCOMPARE(names, expected);
         }
+        // Names alike but for letter case, by their characters.
+        QStringList alike{u"disc.bin"_qs, u"Disc.bin"_qs, u"DISC.bin"_qs};
+        sortNames(alike);
+        QCOMPARE(alike, QStringList({u"DISC.bin"_qs, u"Disc.bin"_qs, u"disc.bin"_qs}));
     }
 
     void aDrivesRootLeadsItsPaths_data()

@@ -58,7 +58,8 @@ private slots:
         QCOMPARE(p.File1->path(), expected);
         QCOMPARE(p.Text1->text(), expected);
         QVERIFY(p.File1->isVisible());
-        QVERIFY(p.Dir1->isHidden());
+        for (QWidget *hidden : std::initializer_list<QWidget *>{p.Dir1, p.Label2, p.Combo1})
+            QVERIFY2(hidden->isHidden(), qPrintable(hidden->objectName()));
         QVERIFY(!p.Drive1->isEnabled());
     }
 
@@ -95,6 +96,10 @@ private slots:
         QCOMPARE(p.Dir1->path(), *sse / u"headers"_qs);
         openItem(p.Dir1, u"sub folder"_qs);
         QCOMPARE(p.Text1->text(), *sse / u"headers/sub folder"_qs);
+        // By keyboard: up to the folder above, and Enter opens it.
+        QTest::keyClick(p.Dir1, Qt::Key_Up);
+        QTest::keyClick(p.Dir1, Qt::Key_Return);
+        QCOMPARE(p.Text1->text(), *sse / u"headers"_qs);
         for (QTreeWidgetItemIterator item(p.Dir1); *item; ++item)
             QVERIFY(!(*item)->icon(0).isNull());
     }
