@@ -323,11 +323,11 @@ private slots:
             flags = box->windowFlags();
             box->close();
         });
-        kivo::QtMessageBoxes().show(*h->form->extrlowL, u"<b>x\r\ry"_qs, kivo::BoxIcon::None,
+        kivo::QtMessageBoxes().show(*h->form->extrlowL, u"<b>x\r\ny\rz"_qs, kivo::BoxIcon::None,
                                     u"KIVO"_qs);
         QCOMPARE(owner, h->form->extrlowL.data());
-        // A lone carriage return breaks a line.
-        QCOMPARE(text, u"<b>x\n\ny"_qs);
+        // A carriage return breaks a line, alone or with its line feed.
+        QCOMPARE(text, u"<b>x\ny\nz"_qs);
         QCOMPARE(format, Qt::PlainText);
         for (const Qt::WindowFlags asked : {flags, h->form->about->windowFlags()}) {
             QVERIFY(asked.testFlags(Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint));

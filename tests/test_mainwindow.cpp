@@ -529,6 +529,9 @@ private slots:
         };
         QCOMPARE(plain(form.ui->Command8->toolTip()), line);
         QCOMPARE(plain(form.ui->Command8->whatsThis()), line);
+        // Kept current: a list's new entry is in it at once.
+        form.ui->Combo3->setCurrentIndex(2);
+        QTRY_COMPARE(form.ui->Command8->accessibleDescription(), form.launchDecision().line.text());
         const QString drives = form.ui->Combo5->accessibleDescription();
         QVERIFY2(drives.startsWith(msgwinedrives(
                      form.lingua, kivo::winePrefix(QProcessEnvironment::systemEnvironment()))) ||
