@@ -521,6 +521,7 @@ private slots:
     void runSseAndTheDriveListTellWhatTheyStandFor()
     {
         Form1 &form = startChosen();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
         form.ui->Text1->setTag(u"<b>a</b> & b.sgh"_qs);
         const QString line = form.launchDecision().line.text();
         QTRY_COMPARE(form.ui->Command8->accessibleDescription(), line);
