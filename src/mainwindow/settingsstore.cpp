@@ -4,7 +4,6 @@
 #include <QFileInfo>
 #include <QLockFile>
 #include <QSaveFile>
-#include <QScopeGuard>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -81,8 +80,6 @@ IniSettingsStore::IniSettingsStore(const QString &fileName)
 {
 }
 
-IniSettingsStore::~IniSettingsStore() = default;
-
 QString IniSettingsStore::keyPath(const QString &section, const QString &key)
 {
     if (section == sectionGeneral)
@@ -146,13 +143,11 @@ void IniSettingsStore::write(const Values &changes)
         failed({file, reason.isEmpty() ? qt_error_string(EIO) : reason});
 }
 
-QString IniSettingsStore::freshPath(QString &reason)
+QString IniSettingsStore::freshPath(const QTemporaryDir &scratch, QString &reason)
 {
-    if (!scratch)
-        scratch = std::make_unique<QTemporaryDir>();
-    if (scratch->isValid())
-        return scratch->filePath(QString::number(copies++) + QStringLiteral(".ini"));
-    reason = scratch->errorString();
+    if (scratch.isValid())
+        return scratch.filePath(QString::number(copies++) + QStringLiteral(".ini"));
+    reason = scratch.errorString();
     return {};
 }
 
@@ -176,9 +171,8 @@ std::unique_ptr<QSettings> IniSettingsStore::readCopy(const QString &copy, QStri
 
 bool IniSettingsStore::read(QString &reason)
 {
-    const QString copy = freshPath(reason);
-    const auto removed = qScopeGuard([&] { QFile::remove(copy); });
-    return readCopy(copy, reason) != nullptr;
+    const QTemporaryDir scratch;
+    return readCopy(freshPath(scratch, reason), reason) != nullptr;
 }
 
 bool IniSettingsStore::differs(const Values &changes) const
@@ -203,11 +197,8 @@ bool IniSettingsStore::writeLocked(const Values &changes, QString &reason)
         reason = qt_error_string(lock.error() == QLockFile::LockFailedError ? EWOULDBLOCK : error);
         return false;
     }
-    const QString copy = freshPath(reason), result = freshPath(reason);
-    const auto removed = qScopeGuard([&] {
-        QFile::remove(copy);
-        QFile::remove(result);
-    });
+    const QTemporaryDir scratch;
+    const QString copy = freshPath(scratch, reason), result = freshPath(scratch, reason);
     Values expected;
     {
         const std::unique_ptr<QSettings> settings = readCopy(copy, reason);

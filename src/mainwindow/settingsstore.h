@@ -26,7 +26,6 @@ class IniSettingsStore : public SettingsStore
 public:
     IniSettingsStore();
     explicit IniSettingsStore(const QString &fileName);
-    ~IniSettingsStore() override;
 
     QString get(const QString &section, const QString &key) override;
     void save(const QString &section, const QString &key, const QString &value) override;
@@ -45,11 +44,12 @@ private:
     std::unique_ptr<QSettings> readCopy(const QString &copy, QString &reason);
     bool differs(const Values &changes) const;
     bool writeLocked(const Values &changes, QString &reason);
-    // A path of the scratch folder that this run has not used yet.
-    QString freshPath(QString &reason);
+    // A path that this run has not used yet, in a scratch folder that lives
+    // only as long as one read or write, so that a killed KIVO leaves at
+    // most one behind.
+    QString freshPath(const QTemporaryDir &scratch, QString &reason);
 
     QString file;
-    std::unique_ptr<QTemporaryDir> scratch;
     int copies = 0;
     bool loaded = false;
     // The file as last read or written, each value as KIVO reads it.

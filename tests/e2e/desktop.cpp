@@ -170,7 +170,12 @@ bool Desktop::startKivo(const QStringList &changes, const QString &workingFolder
         if (!gone(u"^KIVO - "_qs))
             return false;
     }
-    kivo = launch({sse + u"/kivo"_qs}, changes, workingFolder.isEmpty() ? sse : workingFolder);
+    // A desktop session's runtime folder, as every desktop has: Qt's stand-in
+    // for it would sit in the temporary folder.
+    const QStringList own{u"TMPDIR="_qs + temporary.path(),
+                          u"XDG_RUNTIME_DIR="_qs + runtime.path()};
+    kivo =
+        launch({sse + u"/kivo"_qs}, own + changes, workingFolder.isEmpty() ? sse : workingFolder);
     const QStringList found = windows(u"^KIVO - "_qs);
     mainWindow = found.value(0);
     return found.size() == 1;

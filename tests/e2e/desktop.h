@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../words.h"
+
 #include <QtTest>
 
 // How long a wait for something that must happen may take, on a loaded machine too.
@@ -35,6 +37,8 @@ public:
     // environment, and waits for its main window.
     bool startKivo(const QStringList &changes = {}, const QString &workingFolder = {});
     QProcess *kivo = nullptr;
+    // kivo's temporary folder (TMPDIR), and its runtime folder.
+    QTemporaryDir temporary, runtime;
     // Runs a short-lived program, such as xdotool, on this desktop.
     bool tool(const QStringList &command, QString *output = nullptr);
     // Types keys (xdotool's names) into a window, by default the main window.
@@ -119,7 +123,6 @@ private:
     QString lastError;
 };
 
-inline const auto words = [](const char *text) { return QString::fromUtf8(text).split(u' '); };
 // The emulator's Saturn line at 640x480, not stretched: the header, drive
 // F:, the BIOS, then the rest.
 inline QStringList saturnArguments(const QString &header, const QString &bios,
