@@ -104,8 +104,10 @@ int wmain(int argc, wchar_t **argv)
     if (!utf8)
         return 1;
     WideCharToMultiByte(CP_UTF8, 0, line, (int)used, utf8, bytes, NULL, NULL);
-    const HANDLE log = CreateFileW(L"recorder.log", FILE_APPEND_DATA, FILE_SHARE_READ, NULL,
-                                   OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    // Shared for writing too: the start before may still be closing its handle.
+    const HANDLE log =
+        CreateFileW(L"recorder.log", FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
     if (log == INVALID_HANDLE_VALUE)
         return 1;
     DWORD written = 0;
