@@ -355,6 +355,20 @@ private slots:
         QCOMPARE(ours.grab().toImage(), qt.grab().toImage());
     }
 
+    // A path that fits, where a line edit would put it, disabled as it is shown.
+    void aPathFieldLooksLikeQtsOwn()
+    {
+        QLineEdit qt;
+        PathField ours;
+        for (QLineEdit *field : {&qt, static_cast<QLineEdit *>(&ours)}) {
+            field->setText(u"bios/saturn.bin"_qs);
+            field->setCursorPosition(0);
+            field->setEnabled(false);
+            field->resize(200, 30);
+        }
+        QCOMPARE(ours.grab().toImage(), qt.grab().toImage());
+    }
+
     void everyTextShowsWhole_data()
     {
         QTest::addColumn<qreal>("scale");

@@ -4,16 +4,12 @@
 #include "harness.h"
 #include "mainwindow/settingsstore.h"
 #include "mainwindow/wine.h"
+#include "words.h"
 
 #include <QTextDocumentFragment>
 
 using kivo::StartResult;
 using namespace Messages;
-
-static QStringList split(const char *words)
-{
-    return QString::fromUtf8(words).split(u' ');
-}
 
 // What a person has chosen, and what "Run SSE" would start with it.
 static QStringList choices(Form1 &form)
@@ -130,7 +126,7 @@ private slots:
         QVERIFY(!ui.Option2->isEnabled());
         QVERIFY(!ui.Check1->isEnabled());
         QCOMPARE(h->settings.saves,
-                 split("system-sat=True system-stv=False drive=2 res=0 stretch=0"));
+                 words("system-sat=True system-stv=False drive=2 res=0 stretch=0"));
     }
 
     // The header and the game select their systems on the way; the system
@@ -138,7 +134,7 @@ private slots:
     void theSavedSystemWinsOverWhatTheRestoreChose()
     {
         for (const QString &pair :
-             split("firstrun=no stvrom=33 language=Italiano system-sat=True system-stv=False"))
+             words("firstrun=no stvrom=33 language=Italiano system-sat=True system-stv=False"))
             h->settings.values[u"General/"_qs + pair.section(u'=', 0, 0)] = pair.section(u'=', 1);
         h->chosen(1, oddHeader);
         h->chosen(3, oddBios);
@@ -290,17 +286,17 @@ private slots:
         QTest::addColumn<int>("stretch");
         QTest::addColumn<QList<int>>("switches");
         QTest::addColumn<QStringList>("line");
-        const QStringList start = split("sse.exe daytona.sgh -d F: -b satbios.bin");
+        const QStringList start = words("sse.exe daytona.sgh -d F: -b satbios.bin");
         QTest::newRow("800x600, proportional, no DSP, logging")
-            << 1 << 2 << QList<int>{4, 6} << start + split("-res 800 600 -stretch 2 -nodsp -log");
+            << 1 << 2 << QList<int>{4, 6} << start + words("-res 800 600 -stretch 2 -nodsp -log");
         // Each backup file one argument, blanks and all.
         QTest::newRow("every switch")
             << 0 << 0 << QList<int>{1, 2, 3, 4, 5, 6}
-            << start + split("-res 640 480 -stretch 0 -br") +
+            << start + words("-res 640 480 -stretch 0 -br") +
                    QStringList{u"int back.bin"_qs, u"-bc"_qs, u"cart 2.bin"_qs} +
-                   split("-polycoordfix 0 -nodsp -nospritepri -log");
+                   words("-polycoordfix 0 -nodsp -nospritepri -log");
         QTest::newRow("1024x768, full screen")
-            << 2 << 1 << QList<int>() << start + split("-res 1024 768 -stretch 1");
+            << 2 << 1 << QList<int>() << start + words("-res 1024 768 -stretch 1");
     }
     void theSaturnLineCarriesEveryChoice()
     {
@@ -332,7 +328,7 @@ private slots:
         QVERIFY(form.ui->Option2->isEnabled());
         QVERIFY(form.ui->Option2->isChecked());
         QCOMPARE(form.ui->Label15->text(), u"(Dir or Zip name for selected game: sss)"_qs);
-        QCOMPARE(h->run(), (split("sse.exe -g sss -b stvbios.bin -res 640 480 -stretch 0 -br") +
+        QCOMPARE(h->run(), (words("sse.exe -g sss -b stvbios.bin -res 640 480 -stretch 0 -br") +
                             QStringList{u"other back.bin"_qs, u"-polycoordfix"_qs, u"1"_qs}));
         QCOMPARE(h->seams.windows, QList<kivo::WindowState>{kivo::WindowState::Normal});
         QCOMPARE(h->general("stvrom"), u"33"_qs);
@@ -401,7 +397,7 @@ private slots:
         for (auto text = switched.cbegin(); text != switched.cend(); ++text)
             QCOMPARE(text->isEmpty(), english.value(text.key()).isEmpty());
         for (const QString &key :
-             split("About ApriFile Form1/Frame1.title Form1/Label8.text Form1/help1.text "
+             words("About ApriFile Form1/Frame1.title Form1/Label8.text Form1/help1.text "
                    "About/Label3.text ExtrlowL/Label3.text ApriFile/Label1.text "
                    "Form1/Text5.accessibleName Form1/Combo2.accessibleName Form1/Label15.text "
                    "Form1/Combo5.accessibleDescription ApriFile/File1.accessibleName"))
@@ -490,7 +486,7 @@ private slots:
         QTest::keySequence(ui.Combo3->view(), QKeySequence(Qt::Key_Down, Qt::Key_Return));
         QTRY_COMPARE(ui.Combo3->currentIndex(), 1);
         QTest::keyClick(ui.Combo3, Qt::Key_End);
-        QCOMPARE(h->settings.saves, split("res=1 res=2"));
+        QCOMPARE(h->settings.saves, words("res=1 res=2"));
     }
 
     // In every window, all open at once; the picker's Cancel closes it,
@@ -543,6 +539,28 @@ private slots:
         QCOMPARE(plain(form.ui->Combo5->toolTip()), drives);
     }
 
+    void eachBrowseButtonSaysItsOwnFieldAndFile_data() { languageRows(true); }
+    // The buttons' captions are alike; their descriptions are not: each names
+    // the field it fills, in the language, and what that field shows.
+    void eachBrowseButtonSaysItsOwnFieldAndFile()
+    {
+        QFETCH(int, item);
+        Form1 &form = startChosen();
+        languageItem(item)->trigger();
+        QCoreApplication::processEvents();
+        QSet<QString> purposes;
+        for (int code : {1, 3, 4, 5, 6, 7}) {
+            const auto *field = form.findChild<PathField *>(u"Text%1"_qs.arg(code));
+            const auto *button = form.findChild<QPushButton *>(u"Command%1"_qs.arg(code));
+            const QString description = button->accessibleDescription();
+            const QString shown = u": "_qs + field->text();
+            QVERIFY2(description.endsWith(shown), qPrintable(description));
+            QVERIFY2(description.size() > shown.size(), qPrintable(description));
+            purposes << description.chopped(shown.size());
+        }
+        QCOMPARE(purposes.size(), 6);
+    }
+
     // No emulator beside the program on the first run: it says so and ends,
     // and the run is not counted.
     void noEmulatorBesideKivoEndsIt()
@@ -582,7 +600,7 @@ private slots:
     void theFirstRunPreparesTheEmulator()
     {
         Form1 &form = h->start();
-        QCOMPARE(h->run(), split("sse.exe -resetcfg"));
+        QCOMPARE(h->run(), words("sse.exe -resetcfg"));
         // Minimised, so that the box below is read first.
         QCOMPARE(h->seams.windows, QList<kivo::WindowState>{kivo::WindowState::Minimised});
         QCOMPARE(h->general("firstrun"), u"no"_qs);
