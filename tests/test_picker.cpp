@@ -211,6 +211,17 @@ private slots:
 
     // With nothing saved, the folder request starts in the program's own
     // folder. Moves count at once, confirmed or not; Cancel writes nothing.
+    // Where a dialog box opens, wherever the main window was moved (give or
+    // take the few pixels its layout settles by after it is placed).
+    void thePickerOpensOverTheMiddleOfTheMainWindow()
+    {
+        Form1 &form = h->start();
+        form.move(310, 170);
+        h->request(form.ui->Command1);
+        const QPoint off = form.apriFile->geometry().center() - form.geometry().center();
+        QVERIFY2(off.manhattanLength() <= 8, qPrintable(u"%1, %2"_qs.arg(off.x()).arg(off.y())));
+    }
+
     void thePickerReturnsWhereItWasInThisRun()
     {
         const QString disc = sse->temp.path() + u"/disc"_qs;
