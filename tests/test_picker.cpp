@@ -72,7 +72,8 @@ private slots:
                  QStringList({u"Disc2.sgh"_qs, u"disc10.sgh"_qs, oddHeader, u"README"_qs}));
     }
 
-    // A folder large enough to be sorted aside lists every file once sorted.
+    // A folder large enough to be sorted aside lists every file once sorted,
+    // and holds no second copy of them.
     void aLargeFolderListsEveryFileSorted()
     {
         for (int number = 1; number <= 6000; ++number)
@@ -82,6 +83,8 @@ private slots:
         QTRY_COMPARE(h->files().size(), 6000);
         QCOMPARE(h->files().mid(8, 3),
                  QStringList({u"disc 9.bin"_qs, u"disc 10.bin"_qs, u"disc 11.bin"_qs}));
+        // The sort's copy of the names is not kept while the picker stays open.
+        QTRY_COMPARE(h->picker().File1->findChildren<QFutureWatcherBase *>().size(), 0);
     }
 
     // Every drive and folder, from where the picker was; each folder with its icon.
@@ -222,6 +225,14 @@ private slots:
         QVERIFY2(off.manhattanLength() <= 8, qPrintable(u"%1, %2"_qs.arg(off.x()).arg(off.y())));
     }
 
+    // As a dialog box of its design: its border does not resize it.
+    void thePickerKeepsItsSize()
+    {
+        h->start();
+        const QWidget &picker = *h->request(h->ui().Command1).File1->window();
+        QCOMPARE(picker.minimumSize(), picker.maximumSize());
+    }
+
     void thePickerReturnsWhereItWasInThisRun()
     {
         const QString disc = sse->temp.path() + u"/disc"_qs;
@@ -305,7 +316,9 @@ private slots:
         QVERIFY(QDir().mkpath(stick + u"/games"_qs));
         h->seams.volumes = {{u"/"_qs, u"system"_qs}, {stick, u"STICK"_qs}};
         h->start();
-        QTest::keyClick(h->request(h->ui().Command7).Drive1, Qt::Key_Down);
+        // Somewhere else on the first drive first, which that drive keeps.
+        openItem(h->request(h->ui().Command7).Dir1, u"headers"_qs);
+        QTest::keyClick(h->picker().Drive1, Qt::Key_Down);
         openItem(h->picker().Dir1, u"games"_qs);
         QTest::mouseClick(h->picker().OKButton, Qt::LeftButton);
         QVERIFY(QDir(stick).removeRecursively());

@@ -28,6 +28,7 @@ private slots:
     void orcaSaysTheResolutionOnFocusAndAfterDown();
     void orcaTellsTheBiosBrowseButtonsApart();
     void orcaSaysTheHeaderChosenInThePicker();
+    void orcaSaysTheStvPromptAgainOnTheBlankEntry();
     void orcaReadsAboutsTextWhenItOpens();
 
 private:
@@ -388,6 +389,16 @@ void TestE2e::orcaSaysTheHeaderChosenInThePicker()
     const QString picker = d.windows(pickerName).value(0);
     QVERIFY2(d.press({u"Tab"_qs, u"Tab"_qs, u"Down"_qs}, picker) && d.says(header), d.said());
     QVERIFY2(d.press({u"Return"_qs}, picker) && d.says(header), d.said());
+}
+
+// No game chosen: Down chooses the blank entry, which reads as the prompt the
+// list showed, and still changes what the list holds: it is heard again.
+void TestE2e::orcaSaysTheStvPromptAgainOnTheBlankEntry()
+{
+    QVERIFY2(withOrca() && d.press(QStringList(4, u"shift+Tab"_qs)), d.said());
+    const QString prompt = d.focused().text;
+    QVERIFY2(d.press({u"Down"_qs}) && d.says(prompt), d.said());
+    QCOMPARE(d.focused().text, prompt);
 }
 
 // As it opens: its title, then each of its texts.
