@@ -397,6 +397,7 @@ void TestE2e::orcaSaysTheStvPromptAgainOnTheBlankEntry()
 {
     QVERIFY2(withOrca() && d.press(QStringList(4, u"shift+Tab"_qs)), d.said());
     const QString prompt = d.focused().text;
+    QVERIFY(!prompt.isEmpty());
     QVERIFY2(d.press({u"Down"_qs}) && d.says(prompt), d.said());
     QCOMPARE(d.focused().text, prompt);
 }
