@@ -41,6 +41,9 @@ void TestWine::initTestCase()
 {
     // Before anything else, so that the end kills only this prefix's server.
     qputenv("WINEPREFIX", QFile::encodeName(prefix.path()));
+    // Wine keeps its server's folder in TMPDIR: kivo's, so that the starts
+    // from here and from kivo share one server, and it goes with the desktop.
+    qputenv("TMPDIR", QFile::encodeName(d.temporary.path()));
     QVERIFY2(!QStringLiteral(RECORDER).isEmpty(),
              "recorder.exe was not built: it needs x86_64-w64-mingw32-gcc, from the Debian "
              "package gcc-mingw-w64-x86-64-win32");
