@@ -10,6 +10,7 @@
 #include "picker/folderlisting.h"
 #include "picker/mountedvolumes.h"
 #include "picker/shortpath.h"
+#include "testdata.h"
 
 #include <QtTest>
 
@@ -72,14 +73,6 @@ static void removeUndecodable(const QString &folder)
 {
     ::unlink(QFile::encodeName(folder + u"/bad"_qs).append("\xff.bin").constData());
     ::rmdir(QFile::encodeName(folder + u"/bad"_qs).append("\xfe folder").constData());
-}
-
-// A Windows program for that machine: "MZ", and at 0x40 the PE header.
-static QByteArray windowsProgram(quint16 machine)
-{
-    QByteArray bytes = QByteArray("MZ").leftJustified(0x40, '\0');
-    bytes[0x3c] = char(0x40);
-    return bytes + QByteArray("PE\0\0", 4) + char(machine & 0xff) + char(machine >> 8);
 }
 
 // What a locale category resolves to: LC_ALL, else its own variable, else LANG.
@@ -613,8 +606,7 @@ private slots:
         QTest::addColumn<QStringList>("variables");
         QTest::addColumn<QString>("platforms");
         const auto row = [](const char *name, const char *variables, const char *platforms) {
-            QTest::newRow(name) << QString::fromUtf8(variables).split(u' ')
-                                << QString::fromUtf8(platforms);
+            QTest::newRow(name) << words(variables) << QString::fromUtf8(platforms);
         };
         row("GNOME with a Wayland display", "XDG_CURRENT_DESKTOP=ubuntu:GNOME WAYLAND_DISPLAY=w",
             "xcb;wayland");

@@ -4,7 +4,7 @@
 #include "harness.h"
 #include "mainwindow/settingsstore.h"
 #include "mainwindow/wine.h"
-#include "words.h"
+#include "testdata.h"
 
 #include <QTextDocumentFragment>
 

@@ -44,9 +44,10 @@ PathField *Form1::fieldOf(const PathRequest &request) const
 static QString purposeOf(const Form1 &form, const PathField &field)
 {
     QString purpose = field.accessibleName();
-    for (const QLabel *label : form.findChildren<QLabel *>())
-        if (purpose.isEmpty() && label->buddy() == &field)
-            purpose = label->text();
+    if (purpose.isEmpty())
+        for (const QLabel *label : form.findChildren<QLabel *>())
+            if (label->buddy() == &field)
+                purpose = label->text();
     if (purpose.endsWith(u':'))
         purpose.chop(1);
     return purpose;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "../words.h"
+#include "../testdata.h"
 
 #include <QtTest>
 

@@ -38,9 +38,7 @@ private:
     bool startUnderC(const QString &path);
     const QString oddHeader = u"ゲーム 'x'.sgh"_qs, wineDir = QStringLiteral(WINE_STANDIN_DIR),
                   wineLog = u"wine-standin.log"_qs;
-    // For x86-64: the PE header, found at 0x40, names the machine.
-    const QByteArray windows64 =
-        QByteArray("MZ").leftJustified(0x3c, '\0') + QByteArray("\x40\0\0\0PE\0\0\x64\x86", 10);
+    const QByteArray windows64 = windowsProgram(0x8664);
     // Debian's wine64 alone: bin/wine beside lib/wine/wine64, no lib/wine/wine.
     QTemporaryDir only64;
 
