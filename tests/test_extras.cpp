@@ -355,16 +355,23 @@ private slots:
         QCOMPARE(ours.grab().toImage(), qt.grab().toImage());
     }
 
+    void aPathFieldLooksLikeQtsOwn_data()
+    {
+        QTest::addColumn<int>("height");
+        QTest::newRow("an even height") << 30;
+        QTest::newRow("an odd height") << 23;
+    }
     // A path that fits, where a line edit would put it, disabled as it is shown.
     void aPathFieldLooksLikeQtsOwn()
     {
+        QFETCH(int, height);
         QLineEdit qt;
         PathField ours;
         for (QLineEdit *field : {&qt, static_cast<QLineEdit *>(&ours)}) {
             field->setText(u"bios/saturn.bin"_qs);
             field->setCursorPosition(0);
             field->setEnabled(false);
-            field->resize(200, 30);
+            field->resize(200, height);
         }
         QCOMPARE(ours.grab().toImage(), qt.grab().toImage());
     }

@@ -417,6 +417,23 @@ private slots:
         QCOMPARE(captions(form), switched);
     }
 
+    void thePromptsFollowTheLanguage_data() { languageRows(false); }
+    // Nothing chosen yet: the fields ask in the new language, and still hold nothing.
+    void thePromptsFollowTheLanguage()
+    {
+        const Ui::Form1 &ui = *h->start().ui;
+        const QList<PathField *> fields{ui.Text1, ui.Text3, ui.Text4};
+        QStringList english;
+        for (const PathField *field : fields)
+            english << field->text();
+        QFETCH(int, item);
+        languageItem(item)->trigger();
+        for (qsizetype index = 0; index < fields.size(); ++index) {
+            QVERIFY2(fields[index]->text() != english[index], qPrintable(english[index]));
+            QCOMPARE(fields[index]->tag(), QString());
+        }
+    }
+
     void captionsKeepTheirMarks_data() { languageRows(true); }
     // "&" before a letter or "&", line breaks CR LF, no access key twice
     // among the menus, and the Browse buttons alike.
@@ -523,6 +540,9 @@ private slots:
     {
         Form1 &form = startChosen();
         QVERIFY(QTest::qWaitForWindowActive(&form));
+        // Described for the start and the activation first, so that only the new file can tell.
+        QTRY_COMPARE(form.ui->Command8->accessibleDescription(), form.launchDecision().line.text());
+        QCoreApplication::processEvents();
         form.ui->Text1->setTag(u"<b>a</b> & b.sgh"_qs);
         const QString line = form.launchDecision().line.text();
         QTRY_COMPARE(form.ui->Command8->accessibleDescription(), line);

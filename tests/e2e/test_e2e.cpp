@@ -302,7 +302,7 @@ void TestE2e::cdDriveSaysWinesDriveLetters()
             letters[0]);
 }
 
-// The lists that show words show them in Italian and say so, purposes too.
+// The lists that show words show them in Italian and say so, purposes and entries too.
 void TestE2e::italianIsHeardOnEveryList()
 {
     QVERIFY2(startWithEveryWindow(), qPrintable(d.error()));
@@ -319,6 +319,9 @@ void TestE2e::italianIsHeardOnEveryList()
     }
     QCOMPARE(changed, 2); // the game list's prompt, and the stretch entry
     QTRY_VERIFY(d.announced.contains(after.value(1).text));
+    // The game list's blank entry reads as its prompt, in Italian too.
+    const Desktop::Accessible game = after.value(1);
+    QVERIFY2(!d.find(u"list item"_qs, game.text, game.name).path.isEmpty(), qPrintable(d.error()));
 }
 
 // Escape closes each window; Return and keypad Enter press; the game list
