@@ -304,6 +304,19 @@ private slots:
         QCOMPARE(requests, 1);
     }
 
+    // A screen reader's action needs no activation: a save that first fails
+    // while another program is active is said over the main window.
+    void aFailedSaveWithAnotherProgramActiveIsSaidOverTheMainWindow()
+    {
+        QVERIFY(QTest::qWaitForWindowExposed(h->form.get()));
+        QWindowSystemInterface::handleWindowActivated<QWindowSystemInterface::SynchronousDelivery>(
+            nullptr);
+        settle();
+        h->settings.unwritable = true;
+        h->form->ui->Check4->click();
+        QCOMPARE(h->takeBox().owner, h->form.get());
+    }
+
     // The real box belongs to the window that asks, whatever is active, shows
     // its text as it is, markup or not, and asks for a title bar with a close
     // button only, as the windows do.

@@ -235,8 +235,8 @@ QList<Desktop::Accessible> Desktop::accessibles()
                                .toLongLong() == kivo->processId();
     };
     QList<Accessible> all;
-    std::function<void(const QString &, const QString &, const QStringList &)> visit;
-    visit = [&](const QString &bus, const QString &path, const QStringList &within) {
+    std::function<void(const QString &, const QString &, const QStringList &, int)> visit;
+    visit = [&](const QString &bus, const QString &path, const QStringList &within, int position) {
         const auto ask = [&](const QString &name) { return call(bus, path, accessible, name); };
         const auto get = [&](const char *name) { return property(bus, path, name); };
         Accessible object{
@@ -244,17 +244,21 @@ QList<Desktop::Accessible> Desktop::accessibles()
         object.text = call(bus, path, u"org.a11y.atspi.Text"_qs, u"GetText"_qs, {0, -1}).toString();
         const auto states = qdbus_cast<QList<uint>>(ask(u"GetState"_qs));
         object.states = states.value(0) | quint64(states.value(1)) << 32;
+        object.position = position;
+        object.index = ask(u"GetIndexInParent"_qs).toInt();
         for (const auto &[type, targets] :
              qdbus_cast<QList<std::pair<uint, Objects>>>(ask(u"GetRelationSet"_qs)))
             for (const auto &[labelBus, labelPath] : targets)
                 if (type == 2) // labelled by
                     object.labelledBy.append(property(labelBus, labelPath.path(), "Name"));
         all.append(object);
-        for (const auto &[childBus, childPath] : qdbus_cast<Objects>(ask(u"GetChildren"_qs)))
-            if (!within.isEmpty() || ours(childBus))
-                visit(childBus, childPath.path(), QStringList{object.name} + within);
+        const Objects children = qdbus_cast<Objects>(ask(u"GetChildren"_qs));
+        for (int child = 0; child < children.size(); ++child)
+            if (!within.isEmpty() || ours(children[child].first))
+                visit(children[child].first, children[child].second.path(),
+                      QStringList{object.name} + within, child);
     };
-    visit(u"org.a11y.atspi.Registry"_qs, u"/org/a11y/atspi/accessible/root"_qs, {});
+    visit(u"org.a11y.atspi.Registry"_qs, u"/org/a11y/atspi/accessible/root"_qs, {}, -1);
     return all;
 }
 
@@ -272,6 +276,14 @@ bool Desktop::act(const Accessible &object)
 {
     return !object.path.isEmpty() &&
            call(object.bus, object.path, u"org.a11y.atspi.Action"_qs, u"DoAction"_qs, {0}).toBool();
+}
+
+bool Desktop::stillThere(const Accessible &object)
+{
+    const QDBusMessage ask = QDBusMessage::createMethodCall(
+        object.bus, object.path, u"org.a11y.atspi.Accessible"_qs, u"GetRoleName"_qs);
+    return QDBusConnection::connectToBus(atspi, u"a11y"_qs).call(ask).type() ==
+           QDBusMessage::ReplyMessage;
 }
 
 // Receives the events that programs send screen readers.

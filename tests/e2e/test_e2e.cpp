@@ -25,6 +25,8 @@ private slots:
     void cdDriveSaysWinesDriveLetters();
     void italianIsHeardOnEveryList();
     void theKeyboardAndAScreenReaderWorkTheLists();
+    void aClosedPickersListsAnswerAScreenReaderNoMore();
+    void eachObjectSaysWhereItsParentListsIt();
     void orcaSaysTheResolutionOnFocusAndAfterDown_data();
     void orcaSaysTheResolutionOnFocusAndAfterDown();
     void orcaTellsTheBiosBrowseButtonsApart();
@@ -340,6 +342,35 @@ void TestE2e::theKeyboardAndAScreenReaderWorkTheLists()
         QVERIFY(d.act(d.find(u"combo box"_qs, u"Cd Drive:"_qs)));
         QTRY_COMPARE(d.find(u"list"_qs, QString(), u"Cd Drive:"_qs).is(25), open);
     }
+}
+
+// What a screen reader held of the picker's drive list, its shown text too,
+// is gone with the picker: asked again, nothing answers.
+void TestE2e::aClosedPickersListsAnswerAScreenReaderNoMore()
+{
+    QVERIFY2(startWithEveryWindow(), qPrintable(d.error()));
+    const Desktop::Accessible drives = lists(d.accessibles()).constLast();
+    QCOMPARE(drives.within.value(drives.within.size() - 3), u"Select file/Path"_qs);
+    const Desktop::Accessible shown = d.find(u"text"_qs, drives.text, drives.name);
+    QVERIFY2(d.stillThere(shown), qPrintable(d.error()));
+    QVERIFY(d.type({u"Escape"_qs}, d.windows(pickerName).value(0)) && d.gone(pickerName));
+    QTRY_VERIFY(!d.stillThere(drives));
+    QVERIFY(!d.stillThere(shown));
+}
+
+// A screen reader finds its way back up and across by an object's index
+// in its parent: every object of kivo's four windows gives its own.
+void TestE2e::eachObjectSaysWhereItsParentListsIt()
+{
+    QVERIFY2(startWithEveryWindow(), qPrintable(d.error()));
+    QStringList astray;
+    for (const Desktop::Accessible &object : d.accessibles())
+        if (object.within.size() > 1 && object.index != object.position)
+            astray << u"%1 %2 in %3: %4, not %5"_qs
+                          .arg(object.role, object.name, object.within.join(u'/'))
+                          .arg(object.index)
+                          .arg(object.position);
+    QCOMPARE(astray.join(u'\n'), QString());
 }
 
 bool TestE2e::withOrca(const QString &language)
