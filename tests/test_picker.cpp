@@ -322,7 +322,9 @@ private slots:
         openItem(h->picker().Dir1, u"games"_qs);
         QTest::mouseClick(h->picker().OKButton, Qt::LeftButton);
         QVERIFY(QDir(stick).removeRecursively());
-        QCOMPARE(folderRequestOpens().value(1), sse->path);
+        const QStringList opens = folderRequestOpens();
+        QCOMPARE(opens.value(0), u"/ [system]"_qs);
+        QCOMPARE(opens.value(1), sse->path);
         QVERIFY(QDir(*sse / u"bios"_qs).removeRecursively());
         openItem(h->picker().Dir1, u"bios"_qs);
         QCOMPARE(h->picker().Dir1->findItems(u"bios"_qs, Qt::MatchRecursive).size(), 0);
