@@ -245,7 +245,6 @@ QList<Desktop::Accessible> Desktop::accessibles()
         const auto states = qdbus_cast<QList<uint>>(ask(u"GetState"_qs));
         object.states = states.value(0) | quint64(states.value(1)) << 32;
         object.position = position;
-        object.index = ask(u"GetIndexInParent"_qs).toInt();
         for (const auto &[type, targets] :
              qdbus_cast<QList<std::pair<uint, Objects>>>(ask(u"GetRelationSet"_qs)))
             for (const auto &[labelBus, labelPath] : targets)
@@ -284,6 +283,12 @@ bool Desktop::stillThere(const Accessible &object)
         object.bus, object.path, u"org.a11y.atspi.Accessible"_qs, u"GetRoleName"_qs);
     return QDBusConnection::connectToBus(atspi, u"a11y"_qs).call(ask).type() ==
            QDBusMessage::ReplyMessage;
+}
+
+int Desktop::indexInParent(const Accessible &object)
+{
+    return call(object.bus, object.path, u"org.a11y.atspi.Accessible"_qs, u"GetIndexInParent"_qs)
+        .toInt();
 }
 
 // Receives the events that programs send screen readers.

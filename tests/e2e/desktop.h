@@ -63,7 +63,7 @@ public:
         QStringList labelledBy{}; // the names of the labels that name it
         QString text{};           // what it shows, through AT-SPI's Text
         quint64 states = 0;
-        int position = -1, index = -1; // among its parent's children, and as it says
+        int position = -1; // among its parent's children
         // AT-SPI's states: 8 enabled, 11 focusable, 25 showing.
         bool is(int state) const { return states & (quint64(1) << state); }
     };
@@ -75,6 +75,8 @@ public:
     bool act(const Accessible &object);
     // Whether it still answers a screen reader that holds it.
     bool stillThere(const Accessible &object);
+    // Where it says it stands among its parent's children.
+    int indexInParent(const Accessible &object);
     // Starts Orca, as Debian has it, with preferences of its own, braille and
     // key echo off, speaking through speech-dispatcher's dummy module: what
     // it would say is read from its debug log, an utterance an entry, its
